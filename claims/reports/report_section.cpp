@@ -1,0 +1,67 @@
+// Bands of a banded report and their controls.
+#include "reports/report_section.h"
+
+#include <algorithm>
+
+namespace reports {
+
+QFont reportFont(double pointSize, bool bold) {
+    QFont font;
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+ReportSection& ReportSection::setName(const QString& name) {
+    name_ = name;
+    return *this;
+}
+
+ReportSection& ReportSection::setHeight(int twips) {
+    height_ = std::max(twips, 0);
+    return *this;
+}
+
+ReportLabel& ReportSection::addLabel(const QString& name, const QRect& box,
+                                     const QString& caption) {
+    ReportLabel& label = labels_.emplace_back();
+    label.name = name;
+    label.box = box;
+    label.caption = caption;
+    return label;
+}
+
+ReportTextBox& ReportSection::addTextBox(const QString& name, const QRect& box,
+                                         const QString& field) {
+    ReportTextBox& textBox = textBoxes_.emplace_back();
+    textBox.name = name;
+    textBox.box = box;
+    textBox.field = field;
+    return textBox;
+}
+
+ReportLine& ReportSection::addLine(const QString& name, const QLine& line) {
+    ReportLine& added = lines_.emplace_back();
+    added.name = name;
+    added.line = line;
+    return added;
+}
+
+ReportLabel* ReportSection::findLabel(const QString& name) {
+    auto found = std::find_if(labels_.begin(), labels_.end(),
+                              [&](const ReportLabel& label) { return label.name == name; });
+    return found == labels_.end() ? nullptr : &*found;
+}
+
+int ReportSection::contentWidth() const {
+    int width = 0;
+    for (const ReportLabel& label : labels_)
+        width = std::max(width, label.box.x() + label.box.width());
+    for (const ReportTextBox& textBox : textBoxes_)
+        width = std::max(width, textBox.box.x() + textBox.box.width());
+    for (const ReportLine& line : lines_)
+        width = std::max({width, line.line.x1(), line.line.x2()});
+    return width;
+}
+
+} // namespace reports
