@@ -12,6 +12,10 @@ namespace reports {
 
 namespace {
 
+// Fitted lines kept per font before the cache starts afresh: enough for the
+// texts that repeat on a report, small beside the report itself.
+constexpr qsizetype fittedCacheLimit = 8192;
+
 // A cell shows one line: breaks would otherwise draw over the next row.
 QString asSingleLine(const QString& text) {
     QString line = text;
@@ -29,14 +33,14 @@ ReportCanvas::ReportCanvas(QPainter& painter, double shrink)
       xScale_(painter.device()->logicalDpiX() * shrink / twipsPerInch),
       yScale_(painter.device()->logicalDpiY() * shrink / twipsPerInch) {}
 
-const ReportCanvas::DeviceFont& ReportCanvas::select(const QFont& font) {
+ReportCanvas::DeviceFont& ReportCanvas::select(const QFont& font) {
     auto found = std::find_if(fonts_.begin(), fonts_.end(),
                               [&](const DeviceFont& f) { return f.requested == font; });
     if (found == fonts_.end()) {
         QFont scaled = font;
         if (font.pointSizeF() > 0)
             scaled.setPointSizeF(font.pointSizeF() * shrink_);
-        fonts_.push_back({font, scaled, QFontMetricsF(scaled, painter_.device())});
+        fonts_.push_back({font, scaled, QFontMetricsF(scaled, painter_.device()), {}});
         found = fonts_.end() - 1;
     }
     const int index = int(found - fonts_.begin());
@@ -45,6 +49,33 @@ const ReportCanvas::DeviceFont& ReportCanvas::select(const QFont& font) {
         current_ = index;
     }
     return *found;
+}
+
+const ReportCanvas::FittedLine& ReportCanvas::fit(DeviceFont& font, const QString& text,
+                                                  int width) {
+    const std::pair<QString, int> key(text, width);
+    auto found = font.fitted.constFind(key);
+    if (found != font.fitted.constEnd())
+        return *found;
+    if (font.fitted.size() >= fittedCacheLimit)
+        font.fitted.clear();
+    FittedLine line{text, font.metrics.horizontalAdvance(text)};
+    if (line.width > width) {
+        line.text = font.metrics.elidedText(text, Qt::ElideRight, width);
+        line.width = font.metrics.horizontalAdvance(line.text);
+    }
+    return *font.fitted.insert(key, line);
+}
+
+void ReportCanvas::drawLineOfText(DeviceFont& font, const QString& text, const QRectF& box,
+                                  qreal baseline, Qt::Alignment alignment) {
+    const FittedLine& line = fit(font, text, int(box.width()));
+    qreal x = box.left();
+    if (alignment & Qt::AlignRight)
+        x = box.right() - line.width;
+    else if (alignment & Qt::AlignHCenter)
+        x = box.left() + (box.width() - line.width) / 2;
+    painter_.drawText(QPointF(x, baseline), line.text);
 }
 
 QPointF ReportCanvas::toDevice(QPoint twips) const {
@@ -59,33 +90,38 @@ void ReportCanvas::drawText(const QRect& box, const QString& text, const QFont& 
                             Qt::Alignment alignment) {
     if (text.isEmpty())
         return;
-    const DeviceFont& f = select(font);
+    DeviceFont& f = select(font);
     const QRectF r = toDevice(box);
-    QString line = asSingleLine(text);
-    qreal width = f.metrics.horizontalAdvance(line);
-    if (width > r.width()) {
-        line = f.metrics.elidedText(line, Qt::ElideRight, r.width());
-        width = f.metrics.horizontalAdvance(line);
-    }
-    qreal x = r.left();
-    if (alignment & Qt::AlignRight)
-        x = r.right() - width;
-    else if (alignment & Qt::AlignHCenter)
-        x = r.left() + (r.width() - width) / 2;
     const qreal baseline = r.top() + (r.height() - f.metrics.height()) / 2 + f.metrics.ascent();
-    painter_.drawText(QPointF(x, baseline), line);
+    drawLineOfText(f, asSingleLine(text), r, baseline, alignment);
 }
 
 void ReportCanvas::drawWrappedText(const QRect& box, const QString& text, const QFont& font,
                                    Qt::Alignment alignment) {
-    if (text.isEmpty())
-        return;
-    select(font);
+    DeviceFont& f = select(font);
     const QRectF r = toDevice(box);
-    painter_.save();
-    painter_.setClipRect(r, Qt::IntersectClip);
-    painter_.drawText(r, int(alignment) | Qt::TextWordWrap, text);
-    painter_.restore();
+    const QStringList words = asSingleLine(text).split(u' ', Qt::SkipEmptyParts);
+    if (words.isEmpty())
+        return;
+    const qsizetype room = std::max<qsizetype>(
+        1, qsizetype((r.height() - f.metrics.height()) / f.metrics.lineSpacing()) + 1);
+    QStringList lines;
+    for (const QString& word : words) {
+        if (lines.size() < room && (lines.isEmpty() || f.metrics.horizontalAdvance(
+                                                           lines.last() + u' ' + word) > r.width()))
+            lines << word;
+        else
+            lines.last() += u' ' + word; // the last line is elided when it overflows
+    }
+    const qreal blockHeight = (lines.size() - 1) * f.metrics.lineSpacing() + f.metrics.height();
+    qreal top = r.top() + (r.height() - blockHeight) / 2;
+    if (alignment & Qt::AlignTop)
+        top = r.top();
+    else if (alignment & Qt::AlignBottom)
+        top = r.bottom() - blockHeight;
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        drawLineOfText(f, lines[i], r, top + i * f.metrics.lineSpacing() + f.metrics.ascent(),
+                       alignment);
 }
 
 void ReportCanvas::drawLine(const QLine& twips, int penWidthTwips) {
