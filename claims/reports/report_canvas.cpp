@@ -18,11 +18,11 @@ constexpr qsizetype fittedCacheLimit = 8192;
 
 // A cell shows one line: breaks would otherwise draw over the next row.
 QString asSingleLine(const QString& text) {
+    auto isBreak = [](QChar c) { return c == u'\n' || c == u'\r' || c == u'\t'; };
+    if (std::none_of(text.begin(), text.end(), isBreak))
+        return text; // shared, not copied
     QString line = text;
-    for (QChar& c : line) {
-        if (c == u'\n' || c == u'\r' || c == u'\t')
-            c = u' ';
-    }
+    std::replace_if(line.begin(), line.end(), isBreak, QChar(u' '));
     return line;
 }
 

@@ -24,27 +24,16 @@ ReportSection& ReportSection::setHeight(int twips) {
 
 ReportLabel& ReportSection::addLabel(const QString& name, const QRect& box,
                                      const QString& caption) {
-    ReportLabel& label = labels_.emplace_back();
-    label.name = name;
-    label.box = box;
-    label.caption = caption;
-    return label;
+    return labels_.emplace_back(ReportLabel{name, box, caption});
 }
 
 ReportTextBox& ReportSection::addTextBox(const QString& name, const QRect& box,
                                          const QString& field) {
-    ReportTextBox& textBox = textBoxes_.emplace_back();
-    textBox.name = name;
-    textBox.box = box;
-    textBox.field = field;
-    return textBox;
+    return textBoxes_.emplace_back(ReportTextBox{name, box, field});
 }
 
 ReportLine& ReportSection::addLine(const QString& name, const QLine& line) {
-    ReportLine& added = lines_.emplace_back();
-    added.name = name;
-    added.line = line;
-    return added;
+    return lines_.emplace_back(ReportLine{name, line});
 }
 
 ReportLabel* ReportSection::findLabel(const QString& name) {

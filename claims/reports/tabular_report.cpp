@@ -150,7 +150,7 @@ void TabularReport::buildBands(int pageWidth) {
                       totalsCaption_)
             .font = reportFont(8, true);
     closing
-        .addLabel("rowCount", {cellPadding, countTop, pageWidth, footerLineHeight},
+        .addLabel("rowCount", cellBox(0, countTop, pageWidth, footerLineHeight),
                   countCaption_ + ": " + QString::number(rows_.size()))
         .font = reportFont(9, true);
     closing.setHeight(countTop + footerLineHeight);

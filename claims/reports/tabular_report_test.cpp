@@ -93,6 +93,43 @@ TEST(TabularReport, ElidesLongTextWithinItsColumn) {
     EXPECT_TRUE(sawDate);
 }
 
+TEST(TabularReport, WrapsHeadingsAndElidesWordsTooLongForTheirColumn) {
+    QTemporaryDir dir;
+    TabularReport report = sampleList(2);
+    std::vector<TabularColumn> columns = report.columns();
+    columns[0].heading = "Designation"; // one word, wider than 1000 twips at 8 pt bold
+    columns[3].heading = "Amount Claimed";
+    report.setColumns(columns);
+    QList<QVariantList> rows = report.rows();
+    rows[0][1] = QStringLiteral("Two\nlines");
+    report.setRows(rows);
+    const std::vector<testing::PdfWord> words = pdfWords(exported(report, dir, "headings.pdf"));
+    auto find = [&](auto matches) {
+        for (const testing::PdfWord& word : words) {
+            if (matches(word.text))
+                return word;
+        }
+        ADD_FAILURE() << "word not found";
+        return testing::PdfWord{};
+    };
+
+    const testing::PdfWord designation =
+        find([](const QString& w) { return w.startsWith("Design"); });
+    EXPECT_TRUE(designation.text.endsWith(u'\u2026')) << designation.text.toStdString();
+    EXPECT_LE(designation.xMax, marginPoints + 1000.0 / twipsPerPoint);
+
+    // Amount is the fourth column, 4300 to 5900 twips, right-aligned.
+    const testing::PdfWord amount = find([](const QString& w) { return w == "Amount"; });
+    const testing::PdfWord claimed = find([](const QString& w) { return w == "Claimed"; });
+    EXPECT_GT(claimed.yMin, amount.yMax - 1) << "the heading wraps onto a second line";
+    EXPECT_NEAR(claimed.xMax, marginPoints + (5900.0 - 60) / twipsPerPoint, 1.0);
+    EXPECT_NEAR(amount.xMax, claimed.xMax, 1.0);
+
+    const testing::PdfWord two = find([](const QString& w) { return w == "Two"; });
+    const testing::PdfWord lines = find([](const QString& w) { return w == "lines"; });
+    EXPECT_NEAR(two.yMin, lines.yMin, 0.1) << "a line break in a value prints as a blank";
+}
+
 TEST(TabularReport, ShrinksToFitAPageNarrowerThanTheTable) {
     QTemporaryDir dir;
     TabularReport report = sampleList(60);
