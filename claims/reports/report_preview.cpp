@@ -124,6 +124,15 @@ ReportPreview::~ReportPreview() {
     delete preview_;
 }
 
+void ReportPreview::setDialogs(Dialogs dialogs) {
+    if (dialogs.saveFileName)
+        dialogs_.saveFileName = std::move(dialogs.saveFileName);
+    if (dialogs.setUpPrinter)
+        dialogs_.setUpPrinter = std::move(dialogs.setUpPrinter);
+    if (dialogs.showError)
+        dialogs_.showError = std::move(dialogs.showError);
+}
+
 QAction* ReportPreview::addExport(const QString& text, const QString& fileType,
                                   const QString& suffix, ExportFunction write) {
     const QString name = "actionExport" + suffix.left(1).toUpper() + suffix.mid(1).toLower();

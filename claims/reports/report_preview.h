@@ -44,7 +44,8 @@ public:
     explicit ReportPreview(PagedReport& report, QWidget* parent = nullptr);
     ~ReportPreview() override;
 
-    void setDialogs(Dialogs dialogs) { dialogs_ = std::move(dialogs); }
+    // Members left empty keep the system's dialog.
+    void setDialogs(Dialogs dialogs);
 
     // A toolbar action (named "actionExport" + the suffix, capitalised) that
     // asks for a file name, gives it the extension `suffix` when typed without
