@@ -96,7 +96,8 @@ TEST_F(ConnectionTest, ADamagedFileIsRefusedAndTheFileStaysByteForByte) {
     write_bytes(file, bytes.left(700)); // cut short
     expect_refused_without_change(connection_string_for(file), "file is damaged");
 
-    write_bytes(file, QByteArray("Standard Jet DB\0\0\0 not ours", 30));
+    static constexpr char kForeign[] = "Standard Jet DB\0\0\0 not ours";
+    write_bytes(file, QByteArray(kForeign, sizeof kForeign - 1));
     expect_refused_without_change(connection_string_for(file), "file is damaged");
 }
 
