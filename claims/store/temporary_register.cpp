@@ -5,6 +5,8 @@
 #include "module1.h"
 #include "store_error.h"
 
+#include <memory>
+
 namespace store {
 
 TemporaryRegister::TemporaryRegister() {
@@ -39,6 +41,14 @@ void TemporaryRegister::close_all() {
 void TemporaryRegister::restart() {
     close_all();
     Module1::open_database();
+}
+
+void TemporaryRegister::fail_nth_statement(int nth) {
+    auto seen = std::make_shared<int>(0);
+    Module1::db_conn.set_statement_hook([seen, nth](const QString& statement) {
+        if (++*seen == nth)
+            throw StoreError(QStringLiteral("injected failure at: ") + statement);
+    });
 }
 
 } // namespace store

@@ -23,6 +23,10 @@ public:
     // Closes everything and opens the database again, as a restart of the program does.
     void restart();
 
+    // Makes the nth statement given to db_conn from now on (1 for the next) fail with a
+    // StoreError before it runs, as a full disk would; the statements before and after run.
+    static void fail_nth_statement(int nth);
+
 private:
     QTemporaryDir dir_;
 };
