@@ -50,7 +50,6 @@ void VETRA::attach_form(QAction* item, FormFactory factory) {
     item->setEnabled(true);
     connect(item, &QAction::triggered, this, [this, factory = std::move(factory)] {
         const std::unique_ptr<QDialog> form = factory(this);
-        form->setWindowModality(Qt::ApplicationModal);
         form->exec();
     });
 }

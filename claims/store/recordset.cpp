@@ -5,6 +5,8 @@
 #include "engine.h"
 #include "store_error.h"
 
+#include <cctype>
+
 namespace store {
 namespace {
 
