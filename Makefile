@@ -21,7 +21,7 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 run: build
-	./scripts/run
+	BUILD=$(BUILD) ./scripts/run
 
 bench: build
 	./scripts/bench $(BUILD)

@@ -1,0 +1,48 @@
+// Program entry of the claims register. The sign-in window comes first; only after a successful
+// sign-in does the main window load and open the database in the data folder. A database that
+// cannot be opened is reported in a box naming the file and the reason, and the program ends with
+// status 1 without touching the file. Work forms are attached to the main window's items here.
+#include "VETRA.h"
+#include "data_folder.h"
+#include "dialogs.h"
+#include "frmLogin.h"
+#include "module1.h"
+#include "store_error.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QStandardPaths>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Vetraplex");
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Vetraplex, the medical-reimbursement claims register.");
+    parser.addHelpOption();
+    const QCommandLineOption data_dir("data-dir", "Keep the database VETRA.mdb in DIR.", "DIR");
+    parser.addOption(data_dir);
+    parser.process(app);
+
+    Module1::app_path = store::choose_data_folder(
+        QCoreApplication::applicationDirPath(), parser.value(data_dir),
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    QDir().mkpath(Module1::app_path);
+
+    frmLogin login;
+    if (login.exec() != QDialog::Accepted)
+        return 0;
+
+    std::unique_ptr<VETRA> main_window;
+    try {
+        main_window = std::make_unique<VETRA>();
+    } catch (const store::StoreError& e) {
+        platform::MsgBox("The database " + QDir::toNativeSeparators(Module1::database_path()) +
+                             " cannot be opened: " + e.reason(),
+                         platform::MsgBoxStyle::Information, "Database Error");
+        return 1;
+    }
+    main_window->show();
+    return QApplication::exec();
+}

@@ -1,0 +1,126 @@
+// The dialog facade: scripted answers and records for tests, and the real Qt dialogs behind it.
+#include "dialogs.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+// Collects faults instead of aborting, so that a test can assert on them.
+struct FaultLog {
+    std::vector<QString> faults;
+    DialogScript::FaultHandler handler() {
+        return [this](const QString& f) { faults.push_back(f); };
+    }
+};
+
+} // namespace
+
+TEST(DialogScript, RecordsEveryBoxInOrderAndGivesTheQueuedAnswers) {
+    DialogScript script;
+    script.answer(vbNo).type("12").answer(vbYes).type("");
+
+    EXPECT_EQ(MsgBox("Enter Login ID!", MsgBoxStyle::Information, "Field Requried"), vbOK);
+    EXPECT_EQ(MsgBox("Do you want to save record ?", MsgBoxStyle::Question, "Save?"), vbNo);
+    EXPECT_EQ(InputBox("Enter Reference Number", "Find Bill By Ref. No."), "12");
+    EXPECT_EQ(MsgBox("Do you want to Delete Record?", MsgBoxStyle::Question, "Delete?"), vbYes);
+    EXPECT_EQ(InputBox("Enter Reference Number", "Find Bill By Ref. No."), ""); // Cancel
+
+    const std::vector<ShownBox> expected{
+        {ShownBox::Kind::Message, "Enter Login ID!", "Field Requried", MsgBoxStyle::Information},
+        {ShownBox::Kind::Message, "Do you want to save record ?", "Save?", MsgBoxStyle::Question},
+        {ShownBox::Kind::Input, "Enter Reference Number", "Find Bill By Ref. No.",
+         MsgBoxStyle::Information},
+        {ShownBox::Kind::Message, "Do you want to Delete Record?", "Delete?",
+         MsgBoxStyle::Question},
+        {ShownBox::Kind::Input, "Enter Reference Number", "Find Bill By Ref. No.",
+         MsgBoxStyle::Information},
+    };
+    EXPECT_EQ(script.shown(), expected);
+}
+
+TEST(DialogScript, AnUnexpectedQuestionIsAFaultAndAnsweredNo) {
+    FaultLog log;
+    {
+        DialogScript script(log.handler());
+        EXPECT_EQ(MsgBox("Update?", MsgBoxStyle::Question, "Update?"), vbNo);
+        EXPECT_EQ(InputBox("Enter Reference Number", "Find"), "");
+    }
+    ASSERT_EQ(log.faults.size(), 2u);
+    EXPECT_TRUE(log.faults[0].contains("unexpected question box"));
+    EXPECT_TRUE(log.faults[1].contains("unexpected input prompt"));
+}
+
+TEST(DialogScript, AnAnswerOfTheWrongKindIsAFault) {
+    FaultLog log;
+    {
+        DialogScript script(log.handler());
+        script.type("12");
+        EXPECT_EQ(MsgBox("Save?", MsgBoxStyle::Question, "Save?"), vbNo);
+        EXPECT_EQ(InputBox("Enter Reference Number", "Find"), "12");
+    }
+    ASSERT_EQ(log.faults.size(), 1u);
+    EXPECT_TRUE(log.faults[0].contains("unexpected question box"));
+}
+
+TEST(DialogScript, AnswersNeverAskedForAreReportedWhenTheScriptEnds) {
+    FaultLog log;
+    {
+        DialogScript script(log.handler());
+        script.answer(vbYes).type("5");
+    }
+    ASSERT_EQ(log.faults.size(), 1u);
+    EXPECT_TRUE(log.faults[0].contains("2 queued answer(s)"));
+}
+
+TEST(DialogScript, AnUnexpectedBoxAbortsLoudlyByDefault) {
+    EXPECT_DEATH(
+        {
+            DialogScript script;
+            MsgBox("Do you want to save record ?", MsgBoxStyle::Question, "Save?");
+        },
+        "unexpected question box \"Do you want to save record \\?\"");
+}
+
+TEST(MsgBox, WithoutAScriptTheRealQuestionBoxReturnsTheButtonPressed) {
+    for (const auto& [button, code] :
+         {std::pair{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}}) {
+        QTimer::singleShot(0, [button = button] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->windowTitle(), "Delete?");
+            EXPECT_EQ(box->icon(), QMessageBox::Question);
+            box->button(button)->click();
+        });
+        EXPECT_EQ(MsgBox("Do you want to Delete Record?", MsgBoxStyle::Question, "Delete?"), code);
+    }
+}
+
+TEST(SendF4, OpensTheListOfTheFocusedComboBox) {
+    QDialog form;
+    auto* layout = new QVBoxLayout(&form);
+    auto* first = new QComboBox(&form);
+    auto* district = new QComboBox(&form);
+    district->addItems({"Amritsar", "Barnala"});
+    layout->addWidget(first);
+    layout->addWidget(district);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+
+    district->setFocus();
+    SendF4();
+    EXPECT_TRUE(district->view()->isVisible());
+    EXPECT_FALSE(first->view()->isVisible());
+    district->hidePopup();
+}

@@ -1,0 +1,127 @@
+// The sign-in window driven through its real widgets.
+#include "dialogs.h"
+#include "frmLogin.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+class SignIn : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form.show();
+        QApplication::setActiveWindow(&form);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    }
+
+    // Types into the boxes as a clerk would and presses LOGIN.
+    void attempt(const QString& id, const QString& password) {
+        form.txt_uid()->clear();
+        form.txt_pass()->clear();
+        QTest::keyClicks(form.txt_uid(), id);
+        QTest::keyClicks(form.txt_pass(), password);
+        QTest::mouseClick(form.cmd_login(), Qt::LeftButton);
+    }
+
+    std::vector<ShownBox> boxes() const { return script.shown(); }
+
+    static ShownBox info(const char* text, const char* title) {
+        return {ShownBox::Kind::Message, text, title, MsgBoxStyle::Information};
+    }
+
+    DialogScript script;
+    frmLogin form;
+};
+
+} // namespace
+
+TEST_F(SignIn, ShowsItsTextsWithTheIdBoxFocusedAndThePasswordMasked) {
+    EXPECT_TRUE(form.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(form.findChild<QLabel*>("Label1")->text(), "Vetradesk");
+    EXPECT_EQ(form.findChild<QLabel*>("Label2")->text(), "Login ID :");
+    EXPECT_EQ(form.findChild<QLabel*>("Label3")->text(), "Password :");
+    EXPECT_EQ(form.cmd_login()->text(), "LOGIN");
+    EXPECT_EQ(form.cmd_close()->text(), "CLOSE");
+    EXPECT_TRUE(form.txt_uid()->text().isEmpty());
+    EXPECT_EQ(QApplication::focusWidget(), form.txt_uid());
+
+    QTest::keyClicks(form.txt_pass(), "739");
+    EXPECT_EQ(form.txt_pass()->displayText(), "***");
+
+    // Tab walks the boxes and buttons in order and comes round again.
+    form.txt_uid()->setFocus();
+    std::vector<QWidget*> order;
+    for (int i = 0; i < 4; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        order.push_back(QApplication::focusWidget());
+    }
+    EXPECT_EQ(order, (std::vector<QWidget*>{form.txt_pass(), form.cmd_login(), form.cmd_close(),
+                                            form.txt_uid()}));
+}
+
+TEST_F(SignIn, TheIdInAnyCaseWithBlanksAroundItSignsIn) {
+    attempt("  krove ", " 739 ");
+    EXPECT_TRUE(boxes().empty());
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(SignIn, BothBoxesEmptyReportsOnlyTheLoginId) {
+    attempt("", "");
+    EXPECT_EQ(boxes(), std::vector{info("Enter Login ID!", "Field Requried")});
+    EXPECT_EQ(QApplication::focusWidget(), form.txt_uid());
+    EXPECT_TRUE(form.isVisible());
+}
+
+TEST_F(SignIn, ABlankPasswordIsReportedWithFocusOnIt) {
+    attempt("KROVE", "   ");
+    EXPECT_EQ(boxes(), std::vector{info("Enter Password!", "Field Requried")});
+    EXPECT_EQ(QApplication::focusWidget(), form.txt_pass());
+}
+
+TEST_F(SignIn, AWrongIdIsReportedBeforeAWrongPassword) {
+    attempt("KROVEX", "000");
+    EXPECT_EQ(boxes(), std::vector{info("Invalid Login ID!", "Invalid")});
+    EXPECT_EQ(QApplication::focusWidget(), form.txt_uid());
+    // The text typed stays in both boxes.
+    EXPECT_EQ(form.txt_uid()->text(), "KROVEX");
+    EXPECT_EQ(form.txt_pass()->text(), "000");
+}
+
+TEST_F(SignIn, APasswordDifferingInAnyCharacterIsRefused) {
+    for (const char* password : {"738", "7390", "73", "7 39"}) {
+        script.clear_shown();
+        attempt("krove", password);
+        EXPECT_EQ(boxes(), std::vector{info("Invalid Password!", "Invalid")}) << password;
+        EXPECT_EQ(QApplication::focusWidget(), form.txt_pass());
+        EXPECT_EQ(form.txt_pass()->text(), password);
+        EXPECT_TRUE(form.isVisible());
+    }
+}
+
+TEST_F(SignIn, EnterInEitherBoxIsLogin) {
+    QTest::keyClicks(form.txt_uid(), "KROVE");
+    QTest::keyClick(form.txt_uid(), Qt::Key_Return);
+    EXPECT_EQ(boxes(), std::vector{info("Enter Password!", "Field Requried")});
+    EXPECT_EQ(QApplication::focusWidget(), form.txt_pass());
+
+    QTest::keyClicks(form.txt_pass(), "739");
+    QTest::keyClick(form.txt_pass(), Qt::Key_Enter);
+    EXPECT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+}
+
+TEST_F(SignIn, CloseEndsWithoutSigningIn) {
+    QTest::keyClicks(form.txt_uid(), "KROVE");
+    QTest::mouseClick(form.cmd_close(), Qt::LeftButton);
+    EXPECT_TRUE(boxes().empty());
+    EXPECT_EQ(form.result(), QDialog::Rejected);
+    EXPECT_FALSE(form.isVisible());
+}

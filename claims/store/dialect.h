@@ -1,0 +1,17 @@
+// Translation of the statement dialect the forms write into the engine's SQL.
+//
+// A date literal between '#' marks, #dd-MMM-yyyy# with an English month abbreviation, becomes the
+// quoted ISO date text 'yyyy-mm-dd', which is how dates are stored. Text between single or double
+// quotes is copied untouched, so a '#' typed into a name never changes. Everything else passes
+// through as it is. A '#' outside quotes that does not open a valid date literal is an error.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace store {
+
+// Throws StoreError on a malformed date literal.
+std::string translate_dialect(std::string_view statement);
+
+} // namespace store

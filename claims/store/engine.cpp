@@ -1,0 +1,58 @@
+// Keying and error conversion for SQLCipher handles.
+//
+// Every file is keyed with the password and a 4 KiB cipher page, set before the first read; a
+// file keyed any other way reads as "not a database". Nothing here reads the file, so a wrong
+// password shows only at the first statement.
+#include "engine.h"
+
+#include "store_error.h"
+
+namespace store::engine {
+
+void fail(sqlite3* db, int rc) {
+    const char* reason = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    throw StoreError(QString::fromUtf8(reason), db != nullptr ? sqlite3_extended_errcode(db) : rc);
+}
+
+void fail_statement(sqlite3_stmt* stmt) {
+    sqlite3* db = sqlite3_db_handle(stmt);
+    StoreError error(QString::fromUtf8(sqlite3_errmsg(db)), sqlite3_extended_errcode(db));
+    sqlite3_finalize(stmt);
+    throw error;
+}
+
+void exec(sqlite3* db, const char* sql) {
+    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        fail(db, rc);
+}
+
+sqlite3* open_keyed(const QString& path, const QString& password, int flags) {
+    sqlite3* db = nullptr;
+    const QByteArray file = path.toUtf8();
+    int rc = sqlite3_open_v2(file.constData(), &db, flags, nullptr);
+    try {
+        if (rc != SQLITE_OK)
+            fail(db, rc);
+        sqlite3_extended_result_codes(db, 1);
+        // Without a password the file is read as a plain one, which a keyed file is not.
+        if (!password.isEmpty()) {
+            const QByteArray key = password.toUtf8();
+            rc = sqlite3_key(db, key.constData(), static_cast<int>(key.size()));
+            if (rc != SQLITE_OK)
+                fail(db, rc);
+            exec(db, "PRAGMA cipher_page_size = 4096");
+        }
+    } catch (...) {
+        close(db);
+        throw;
+    }
+    return db;
+}
+
+void close(sqlite3* db) {
+    if (db != nullptr)
+        sqlite3_close_v2(db);
+}
+
+} // namespace store::engine

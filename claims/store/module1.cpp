@@ -1,0 +1,67 @@
+// The shared database objects and their opening.
+#include "module1.h"
+
+#include "connection_string.h"
+#include "dedetail.h"
+#include "schema.h"
+#include "store_error.h"
+#include "val.h"
+
+#include <QDir>
+
+namespace Module1 {
+
+store::Connection db_conn;
+store::Recordset rs_main;
+store::Recordset rs_aux;
+QString sql_text;
+QString reply;
+QString app_path;
+
+QString database_path() {
+    return QDir(app_path).absoluteFilePath(kDatabaseFileName);
+}
+
+void open_database() {
+    using namespace store;
+    if (db_conn.State() == adStateOpen)
+        db_conn.Close();
+    const QString file = database_path();
+    create_database_if_missing(file, kDatabasePassword);
+    const QString connection_string =
+        QStringLiteral("Provider=Microsoft.jet.oledb.4.0; data source=") +
+        connection_string_value(file) +
+        QStringLiteral(";Persist Security Info=False;Jet OLEDB:Database Password=") +
+        kDatabasePassword;
+    db_conn.Open(connection_string, QString(), QString(), adCmdUnspecified);
+    try {
+        check_claims_schema(db_conn);
+        if (DEDetail::Connection1.State() == adStateOpen)
+            DEDetail::Connection1.Close();
+        DEDetail::Connection1.Open(db_conn.ConnectionString());
+    } catch (...) {
+        db_conn.Close();
+        throw;
+    }
+}
+
+QString allocate_reference_number() {
+    using namespace store;
+    if (rs_main.State() == adStateOpen)
+        rs_main.Close();
+    rs_main.Open("Select refno from detail", db_conn, adOpenKeyset, adLockPessimistic,
+                 adCmdUnspecified);
+    if (rs_main.RecordCount() == 0)
+        return QStringLiteral("101");
+    if (rs_aux.State() == adStateOpen)
+        rs_aux.Close();
+    rs_aux.Open("Select max(refno) from detail", db_conn, adOpenKeyset, adLockPessimistic,
+                adCmdUnspecified);
+    const auto next = platform::RoundHalfEven(platform::Val(rs_aux.Fields(0).text()) + 1);
+    if (!next)
+        throw StoreError(
+            QStringLiteral("no reference number is left after %1").arg(rs_aux.Fields(0).text()));
+    return QString::number(*next);
+}
+
+} // namespace Module1

@@ -1,0 +1,39 @@
+// The program-wide database objects every form shares, and the opening of the database.
+//
+// There is one connection, `db_conn`, opened once when the main window loads and kept until the
+// program ends; two general-purpose recordsets, `rs_main` and `rs_aux`, that each form closes and
+// reopens for its next query; the statement text being assembled, `sql_text`; and `reply`, the
+// button code of the last Yes/No question as text. `app_path` is the folder that holds the
+// database, set by the program's start before anything opens it.
+#pragma once
+
+#include "connection.h"
+#include "recordset.h"
+
+#include <QString>
+
+namespace Module1 {
+
+inline constexpr char kDatabaseFileName[] = "VETRA.mdb";
+inline constexpr char kDatabasePassword[] = "kertpol";
+
+extern store::Connection db_conn;
+extern store::Recordset rs_main;
+extern store::Recordset rs_aux;
+extern QString sql_text;
+extern QString reply;
+extern QString app_path;
+
+// The database file in `app_path`.
+QString database_path();
+
+// Opens `db_conn` on the database in `app_path`, creating the database there first when it is
+// missing, and points the reports' `DEDetail::Connection1` at the same file. Throws
+// store::StoreError when the file cannot be created or opened; nothing is then left open.
+void open_database();
+
+// The reference number for a new claim: 101 when no claim is stored, else the largest stored
+// number plus one. Uses rs_main and rs_aux, which stay open on their queries.
+QString allocate_reference_number();
+
+} // namespace Module1

@@ -1,0 +1,35 @@
+// The claims database: its tables, the district list it is delivered with, and the creation of
+// a new file.
+//
+// `detail` holds one row per claim. Its column order is part of the format, because a whole row
+// is read by position: 0 is an automatic row id, 1 to 34 the claim as entered, then the decision
+// (billstatus, amtapproved, appdate, remarks). `preport` is the scratch table of the pendency
+// report and `districts` the district names the reports count by. PRAGMA user_version records
+// the version of this layout.
+//
+// A new file is built completely under a temporary name in the same folder and only then given
+// its name, so a half-made file never stands as the database, and an existing file is never
+// replaced.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace store {
+
+class Connection;
+
+inline constexpr int kSchemaVersion = 1;
+
+// The twenty district names, in the order the forms offer them.
+const QStringList& district_names();
+
+// Creates the database at `path`, keyed with `password`, unless a file stands there already.
+// Returns whether it created one. Throws StoreError when it cannot.
+bool create_database_if_missing(const QString& path, const QString& password);
+
+// Throws StoreError unless the open connection holds the register's tables in a layout this
+// program knows.
+void check_claims_schema(Connection& connection);
+
+} // namespace store

@@ -1,0 +1,39 @@
+// Literal writing for statement texts.
+#include "values.h"
+
+#include "format_date.h"
+
+namespace store {
+
+QString text_literal(const QString& text) {
+    QString body = text.trimmed();
+    body.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + body + QLatin1Char('\'');
+}
+
+std::optional<QString> number_literal(const QString& text) {
+    QString digits;
+    for (const QChar c : text)
+        if (!c.isSpace() && c != u',')
+            digits += c;
+    bool seen_digit = false;
+    bool seen_point = false;
+    for (const QChar c : digits) {
+        if (c >= u'0' && c <= u'9')
+            seen_digit = true;
+        else if (c == u'.' && !seen_point)
+            seen_point = true;
+        else
+            return std::nullopt;
+    }
+    if (!seen_digit)
+        return std::nullopt;
+    return digits;
+}
+
+QString date_literal(const QDate& date) {
+    return QLatin1Char('#') + platform::FormatDate(date, QStringLiteral("dd-MMM-yyyy")) +
+           QLatin1Char('#');
+}
+
+} // namespace store
