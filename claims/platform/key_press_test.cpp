@@ -1,0 +1,64 @@
+#include "key_press.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+// A line edit whose handler records every code and discards the letter x.
+struct FilteredEdit {
+    QLineEdit edit;
+    std::vector<qint16> seen;
+
+    FilteredEdit() {
+        platform::OnKeyPress(&edit, [this](qint16& KeyAscii) {
+            seen.push_back(KeyAscii);
+            if (KeyAscii == 'x')
+                KeyAscii = 0;
+        });
+    }
+};
+
+TEST(OnKeyPress, DiscardsTheKeysTheHandlerZeroesAndTypesTheRest) {
+    FilteredEdit f;
+    QTest::keyClicks(&f.edit, "axb x'1");
+    EXPECT_EQ(f.edit.text(), "ab '1");
+    EXPECT_EQ(f.seen, (std::vector<qint16>{'a', 'x', 'b', ' ', 'x', '\'', '1'}));
+}
+
+TEST(OnKeyPress, BackspaceAndEnterArriveAsTheirCharacterCodes) {
+    FilteredEdit f;
+    f.edit.setText("ab");
+    QTest::keyClick(&f.edit, Qt::Key_Backspace);
+    QTest::keyClick(&f.edit, Qt::Key_Return);
+    QTest::keyClick(&f.edit, Qt::Key_Enter);
+    EXPECT_EQ(f.seen, (std::vector<qint16>{8, 13, 13}));
+    EXPECT_EQ(f.edit.text(), "a");
+}
+
+TEST(OnKeyPress, KeysThatTypeNothingDoNotReachTheHandler) {
+    FilteredEdit f;
+    f.edit.setText("abc");
+    for (auto key : {Qt::Key_Home, Qt::Key_Delete, Qt::Key_Left, Qt::Key_F4, Qt::Key_Tab})
+        QTest::keyClick(&f.edit, key);
+    EXPECT_TRUE(f.seen.empty());
+    EXPECT_EQ(f.edit.text(), "bc"); // Delete still deletes; it just is no KeyPress
+}
+
+TEST(OnKeyPress, NonLatinCharactersArriveWhole) {
+    FilteredEdit f;
+    const QString gurmukhi = QString::fromUtf8("ਪੰ");
+    for (QChar c : gurmukhi) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(&f.edit, &press);
+    }
+    EXPECT_EQ(f.seen, (std::vector<qint16>{static_cast<qint16>(gurmukhi.at(0).unicode()),
+                                           static_cast<qint16>(gurmukhi.at(1).unicode())}));
+    EXPECT_EQ(f.edit.text(), gurmukhi);
+}
+
+} // namespace
