@@ -51,27 +51,3 @@ TEST(Bitstream, VariedCorpora) {
         expectSameStreams(c.input);
     }
 }
-
-TEST(Bitstream, SkewedSymbolCountsMakeLongCodesThatStillDecode) {
-    // Byte k drawn with weight about 1.6^-k: a Fibonacci-like spread of counts
-    // that deepens the tree past 16 levels.
-    Bytes input;
-    std::uint32_t state = 12345;
-    while (input.size() < 300'000) {
-        state = state * 1664525u + 1013904223u;
-        std::uint32_t pick = state >> 8;
-        unsigned k = 0;
-        while (k < 40 && (pick % 8) < 5) {
-            pick /= 8;
-            ++k;
-            if (pick == 0) {
-                state = state * 1664525u + 1013904223u;
-                pick = state >> 8;
-            }
-        }
-        input.push_back(static_cast<std::uint8_t>(k * 6));
-    }
-    const Bytes stream = compressed(input);
-    EXPECT_GT(reference::decode(stream).longestCode, 16u);
-    expectSameStreams(input);
-}

@@ -14,6 +14,7 @@
 #include "lzh_decoder.h"
 
 #include "adaptive_huffman.h"
+#include "byte_order.h"
 #include "lzh_exception.h"
 
 #include <algorithm>
@@ -75,12 +76,6 @@ public:
     }
 
 private:
-    static std::uint64_t byteswap(std::uint64_t v) {
-        v = ((v & 0x00FF00FF00FF00FFull) << 8) | ((v >> 8) & 0x00FF00FF00FF00FFull);
-        v = ((v & 0x0000FFFF0000FFFFull) << 16) | ((v >> 16) & 0x0000FFFF0000FFFFull);
-        return (v << 32) | (v >> 32);
-    }
-
     const std::uint8_t* data_;
     std::size_t size_;
     std::size_t pos_ = 0; // may run past size_: those bytes read as 0

@@ -2,6 +2,8 @@
 // the encoder's hot path: it compares strings eight bytes at a time.
 #include "match_finder.h"
 
+#include "byte_order.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -10,22 +12,48 @@ namespace lzh {
 
 namespace {
 
-// Index of the first difference between a[1..59] and b[1..59], or 60 when
-// there is none. Reads a[1..64] and b[1..64].
-inline unsigned commonLength(const std::uint8_t* a, const std::uint8_t* b) {
-    for (unsigned i = 1; i < kLongestMatch; i += 8) {
-        std::uint64_t x;
-        std::uint64_t y;
-        std::memcpy(&x, a + i, sizeof x);
-        std::memcpy(&y, b + i, sizeof y);
-        if (const std::uint64_t differ = x ^ y; differ != 0) {
-            const unsigned byte = std::endian::native == std::endian::little
-                                      ? std::countr_zero(differ) / 8
-                                      : std::countl_zero(differ) / 8;
-            return std::min(i + byte, kLongestMatch);
+struct Difference {
+    unsigned at;       // index of the first differing byte, or kLongestMatch
+    bool keyIsGreater; // at that byte; meaningless when there is no difference
+};
+
+inline std::uint64_t load64(const std::uint8_t* bytes) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
+// The difference between two words that hold string bytes from index `at` on.
+inline Difference wordDifference(std::uint64_t key, std::uint64_t node, unsigned at) {
+    // Read as big-endian numbers, the words compare like the bytes they hold.
+    if constexpr (std::endian::native == std::endian::little) {
+        return {std::min(at + static_cast<unsigned>(std::countr_zero(key ^ node)) / 8,
+                         kLongestMatch),
+                byteswap(key) > byteswap(node)};
+    } else {
+        return {std::min(at + static_cast<unsigned>(std::countl_zero(key ^ node)) / 8,
+                         kLongestMatch),
+                key > node};
+    }
+}
+
+// `condition ? a : b` computed without a branch.
+inline unsigned select(bool condition, unsigned a, unsigned b) {
+    return b ^ ((a ^ b) & (0u - static_cast<unsigned>(condition)));
+}
+
+// Compares key[from..59] with node[from..59] eight bytes at a time, knowing
+// that bytes 0 to from - 1 agree. Reads up to 7 bytes past index 59.
+inline Difference firstDifference(const std::uint8_t* key, const std::uint8_t* node,
+                                  unsigned from) {
+    for (unsigned i = from; i < kLongestMatch; i += 8) {
+        const std::uint64_t x = load64(key + i);
+        const std::uint64_t y = load64(node + i);
+        if (x != y) {
+            return wordDifference(x, y, i);
         }
     }
-    return kLongestMatch;
+    return {kLongestMatch, false};
 }
 
 } // namespace
@@ -40,38 +68,62 @@ void MatchFinder::insert(unsigned r) {
     const std::uint8_t* key = &window_[r];
     child(r, kLeft) = kNil;
     child(r, kRight) = kNil;
-    unsigned p = kRootSlots + key[0];
-    unsigned side = kRight;
+    matchLength_ = 0;
+    const unsigned slot = kRootSlots + key[0];
+    unsigned node = child(slot, kRight);
+    if (node == kNil) {
+        child(slot, kRight) = static_cast<std::uint16_t>(r);
+        parent_[r] = static_cast<std::uint16_t>(slot);
+        return;
+    }
     unsigned bestLength = 0;
     unsigned bestPosition = 0;
+    // Common prefix lengths with the nearest strings met so far below and
+    // above the key; every string further down the path lies between those
+    // two, so it shares at least the shorter prefix with the key. Byte 0 is
+    // shared by the whole subtree of a root slot.
+    unsigned belowShared = 1;
+    unsigned aboveShared = 1;
+    // Most strings differ from the key within bytes 1-8; those are compared
+    // with one word, whose load depends on nothing but the node.
+    const std::uint64_t keyHead = load64(key + 1);
     for (;;) {
-        const unsigned next = child(p, side);
+        // Which way the path goes is a coin toss for the branch predictor, so
+        // both children are loaded alongside the comparison and the step is
+        // taken without branches.
+        const unsigned left = child(node, kLeft);
+        const unsigned right = child(node, kRight);
+        const std::uint64_t nodeHead = load64(&window_[node + 1]);
+        const Difference difference =
+            keyHead != nodeHead
+                ? wordDifference(keyHead, nodeHead, 1)
+                : firstDifference(key, &window_[node],
+                                  std::max(9u, std::min(belowShared, aboveShared)));
+        const unsigned same = difference.at;
+        const unsigned position = ((r - node) & kWindowMask) - 1;
+        if (same == kLongestMatch) {
+            replace(node, r);
+            matchLength_ = same;
+            matchPosition_ = position;
+            return;
+        }
+        const bool longer = same > std::max(bestLength, kThreshold);
+        const bool nearer = (same == bestLength) & (same > kThreshold) & (position < bestPosition);
+        const bool greater = difference.keyIsGreater;
+        bestPosition = select(longer | nearer, position, bestPosition);
+        bestLength = select(longer, same, bestLength);
+        belowShared = select(greater, same, belowShared);
+        aboveShared = select(greater, aboveShared, same);
+        const unsigned next = select(greater, right, left);
         if (next == kNil) {
-            child(p, side) = static_cast<std::uint16_t>(r);
-            parent_[r] = static_cast<std::uint16_t>(p);
+            child(node, greater ? kRight : kLeft) = static_cast<std::uint16_t>(r);
+            parent_[r] = static_cast<std::uint16_t>(node);
             matchLength_ = bestLength;
             matchPosition_ = bestPosition;
             return;
         }
-        p = next;
-        const unsigned same = commonLength(key, &window_[p]);
-        if (same > kThreshold) {
-            const unsigned position = ((r - p) & kWindowMask) - 1;
-            if (same > bestLength) {
-                bestLength = same;
-                bestPosition = position;
-                if (same == kLongestMatch) {
-                    break;
-                }
-            } else if (same == bestLength && position < bestPosition) {
-                bestPosition = position;
-            }
-        }
-        side = key[same] > window_[p + same] ? kRight : kLeft;
+        node = next;
     }
-    replace(p, r);
-    matchLength_ = bestLength;
-    matchPosition_ = bestPosition;
 }
 
 // r takes p's place in the tree; p leaves it.
