@@ -58,6 +58,10 @@ inline Difference firstDifference(const std::uint8_t* key, const std::uint8_t* n
 
 } // namespace
 
+inline std::uint64_t MatchFinder::head(unsigned node) const {
+    return load64(&window_[node + 1]);
+}
+
 MatchFinder::MatchFinder() {
     children_.fill(kNil);
     parent_.fill(kNil);
@@ -76,53 +80,46 @@ void MatchFinder::insert(unsigned r) {
         parent_[r] = static_cast<std::uint16_t>(slot);
         return;
     }
-    unsigned bestLength = 0;
-    unsigned bestPosition = 0;
-    // Common prefix lengths with the nearest strings met so far below and
-    // above the key; every string further down the path lies between those
-    // two, so it shares at least the shorter prefix with the key. Byte 0 is
-    // shared by the whole subtree of a root slot.
-    unsigned belowShared = 1;
-    unsigned aboveShared = 1;
-    // Most strings differ from the key within bytes 1-8; those are compared
-    // with one word, whose load depends on nothing but the node.
+    // The best match so far as one number: its length above the 12 bits of
+    // 4095 - its position, so that the longest and then nearest is the largest.
+    unsigned best = 0;
+    // Most strings differ from the key within bytes 1-8: one word compares
+    // those, and the first byte of a root slot's subtree is the same throughout.
     const std::uint64_t keyHead = load64(key + 1);
+    // Which way the path goes is a coin toss for the branch predictor, so the
+    // step is taken without branches, and the loads for both possible next
+    // nodes are issued one step ahead, alongside the comparison.
+    std::uint64_t nodeHead = head(node);
+    unsigned left = child(node, kLeft);
+    unsigned right = child(node, kRight);
     for (;;) {
-        // Which way the path goes is a coin toss for the branch predictor, so
-        // both children are loaded alongside the comparison and the step is
-        // taken without branches.
-        const unsigned left = child(node, kLeft);
-        const unsigned right = child(node, kRight);
-        const std::uint64_t nodeHead = load64(&window_[node + 1]);
-        const Difference difference =
-            keyHead != nodeHead
-                ? wordDifference(keyHead, nodeHead, 1)
-                : firstDifference(key, &window_[node],
-                                  std::max(9u, std::min(belowShared, aboveShared)));
+        const std::uint64_t leftHead = head(left);
+        const std::uint64_t rightHead = head(right);
+        const Difference difference = keyHead != nodeHead
+                                          ? wordDifference(keyHead, nodeHead, 1)
+                                          : firstDifference(key, &window_[node], 9);
         const unsigned same = difference.at;
-        const unsigned position = ((r - node) & kWindowMask) - 1;
         if (same == kLongestMatch) {
             replace(node, r);
             matchLength_ = same;
-            matchPosition_ = position;
+            matchPosition_ = ((r - node) & kWindowMask) - 1;
             return;
         }
-        const bool longer = same > std::max(bestLength, kThreshold);
-        const bool nearer = (same == bestLength) & (same > kThreshold) & (position < bestPosition);
+        const unsigned candidate = (same << 12) | ((node - r) & kWindowMask);
+        best = std::max(best, select(same > kThreshold, candidate, 0));
         const bool greater = difference.keyIsGreater;
-        bestPosition = select(longer | nearer, position, bestPosition);
-        bestLength = select(longer, same, bestLength);
-        belowShared = select(greater, same, belowShared);
-        aboveShared = select(greater, aboveShared, same);
         const unsigned next = select(greater, right, left);
         if (next == kNil) {
             child(node, greater ? kRight : kLeft) = static_cast<std::uint16_t>(r);
             parent_[r] = static_cast<std::uint16_t>(node);
-            matchLength_ = bestLength;
-            matchPosition_ = bestPosition;
+            matchLength_ = best >> 12;
+            matchPosition_ = kWindowMask - (best & kWindowMask);
             return;
         }
         node = next;
+        nodeHead = greater ? rightHead : leftHead;
+        left = child(node, kLeft);
+        right = child(node, kRight);
     }
 }
 

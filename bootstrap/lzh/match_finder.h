@@ -52,6 +52,8 @@ private:
     static constexpr unsigned kCompareSlack = 8;
 
     std::uint16_t& child(unsigned node, unsigned side) { return children_[2 * node + side]; }
+    // Bytes 1-8 of the string at `node` (of no use, but readable, for kNil).
+    std::uint64_t head(unsigned node) const;
     void replace(unsigned p, unsigned r);
 
     // Children of positions 0-4095, of kNil (never read), and of the root slots
