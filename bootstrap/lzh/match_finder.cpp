@@ -13,8 +13,8 @@ namespace lzh {
 namespace {
 
 struct Difference {
-    unsigned at;       // index of the first differing byte, or kLongestMatch
-    bool keyIsGreater; // at that byte; meaningless when there is no difference
+    unsigned at;      // index of the first differing byte, or kLongestMatch
+    unsigned greater; // all ones if the key's byte there is greater, else 0
 };
 
 inline std::uint64_t load64(const std::uint8_t* bytes) {
@@ -29,17 +29,17 @@ inline Difference wordDifference(std::uint64_t key, std::uint64_t node, unsigned
     if constexpr (std::endian::native == std::endian::little) {
         return {std::min(at + static_cast<unsigned>(std::countr_zero(key ^ node)) / 8,
                          kLongestMatch),
-                byteswap(key) > byteswap(node)};
+                0u - static_cast<unsigned>(byteswap(key) > byteswap(node))};
     } else {
         return {std::min(at + static_cast<unsigned>(std::countl_zero(key ^ node)) / 8,
                          kLongestMatch),
-                key > node};
+                0u - static_cast<unsigned>(key > node)};
     }
 }
 
-// `condition ? a : b` computed without a branch.
-inline unsigned select(bool condition, unsigned a, unsigned b) {
-    return b ^ ((a ^ b) & (0u - static_cast<unsigned>(condition)));
+// `mask ? a : b` for a mask of all ones or all zeros, computed without a branch.
+inline unsigned select(unsigned mask, unsigned a, unsigned b) {
+    return b ^ ((a ^ b) & mask);
 }
 
 // Compares key[from..59] with node[from..59] eight bytes at a time, knowing
@@ -53,7 +53,7 @@ inline Difference firstDifference(const std::uint8_t* key, const std::uint8_t* n
             return wordDifference(x, y, i);
         }
     }
-    return {kLongestMatch, false};
+    return {kLongestMatch, 0};
 }
 
 } // namespace
@@ -106,18 +106,18 @@ void MatchFinder::insert(unsigned r) {
             return;
         }
         const unsigned candidate = (same << 12) | ((node - r) & kWindowMask);
-        best = std::max(best, select(same > kThreshold, candidate, 0));
-        const bool greater = difference.keyIsGreater;
+        best = std::max(best, select(0u - static_cast<unsigned>(same > kThreshold), candidate, 0));
+        const unsigned greater = difference.greater;
         const unsigned next = select(greater, right, left);
         if (next == kNil) {
-            child(node, greater ? kRight : kLeft) = static_cast<std::uint16_t>(r);
+            child(node, greater & kRight) = static_cast<std::uint16_t>(r);
             parent_[r] = static_cast<std::uint16_t>(node);
             matchLength_ = best >> 12;
             matchPosition_ = kWindowMask - (best & kWindowMask);
             return;
         }
         node = next;
-        nodeHead = greater ? rightHead : leftHead;
+        nodeHead = greater != 0 ? rightHead : leftHead;
         left = child(node, kLeft);
         right = child(node, kRight);
     }
