@@ -37,22 +37,47 @@ public:
     unsigned nodeOfSymbol(unsigned symbol) const { return prnt_[kTreeSize + symbol]; }
     unsigned frequency(unsigned node) const { return freq_[node]; }
 
-    // Counts one more occurrence of `symbol`.
+    // Counts one more occurrence of `symbol`: every node from its leaf up to
+    // the root counts one more, and a node that grows past the next one in the
+    // order swaps places with the last of its equals first.
     void update(unsigned symbol) {
         if (freq_[kRoot] == kMaxFreq) {
             rebuild();
         }
-        unsigned c = prnt_[kTreeSize + symbol];
-        do {
+        countUpFrom(prnt_[kTreeSize + symbol]);
+    }
+
+    // The same, given the nodes from the symbol's leaf up to the root's
+    // child, as a coder has just walked them. Until a swap changes the path
+    // the counts go up without following parent links one by one.
+    void update(unsigned symbol, const std::uint16_t* path, unsigned depth) {
+        if (freq_[kRoot] == kMaxFreq) {
+            update(symbol);
+            return;
+        }
+        for (unsigned i = 0; i < depth; ++i) {
+            const unsigned c = path[i];
+            const unsigned k = ++freq_[c];
+            if (k > freq_[c + 1]) {
+                countUpFrom(prnt_[swapWithLastOfEqual(c, k)]);
+                return;
+            }
+        }
+        ++freq_[kRoot];
+    }
+
+private:
+    // Counts one more for c and every node above it.
+    void countUpFrom(unsigned c) {
+        while (c != 0) {
             const unsigned k = ++freq_[c];
             if (k > freq_[c + 1]) {
                 c = swapWithLastOfEqual(c, k);
             }
             c = prnt_[c];
-        } while (c != 0);
+        }
     }
 
-private:
     // freq_[c] has just grown to k, past freq_[c + 1] (which, by the order,
     // holds k - 1). Swaps node c with the last node l whose frequency is
     // k - 1 and returns l.

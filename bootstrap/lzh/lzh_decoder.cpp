@@ -125,6 +125,7 @@ std::uint64_t decode(std::span<const std::uint8_t> source, std::int32_t length, 
     std::fill(window + (kWindowSize - kFirstWritePos), blockStart, kWindowFill);
 
     BitReader in(source);
+    std::array<std::uint16_t, kSymbolCount> path; // room for the deepest tree of 314 leaves
     std::uint8_t* out = blockStart;
     std::int64_t produced = 0;
     while (produced < length) {
@@ -134,13 +135,19 @@ std::uint64_t decode(std::span<const std::uint8_t> source, std::int32_t length, 
             out = blockStart;
         }
         in.refill();
-        unsigned node = tree.son(kRoot);
-        while (node < kTreeSize) {
-            node = tree.son(node + in.peekBit());
+        // The walk notes its nodes from the top of `path` down, so that they
+        // end up in order from the leaf up.
+        unsigned depth = 0;
+        unsigned next = tree.son(kRoot);
+        do {
+            const unsigned node = next + in.peekBit();
             in.skip(1);
-        }
-        const unsigned symbol = node - kTreeSize;
-        tree.update(symbol);
+            ++depth;
+            path[path.size() - depth] = static_cast<std::uint16_t>(node);
+            next = tree.son(node);
+        } while (next < kTreeSize);
+        const unsigned symbol = next - kTreeSize;
+        tree.update(symbol, &path[path.size() - depth], depth);
         if (symbol < kLiteralCount) {
             if (listener != nullptr) {
                 listener->fetched(in.fetchesAfterBit());

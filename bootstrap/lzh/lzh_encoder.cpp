@@ -103,10 +103,11 @@ public:
         unsigned length = 0;
         for (unsigned node = tree_.nodeOfSymbol(symbol); node != kRoot; node = tree_.parent(node)) {
             code |= (node & 1u) << length;
+            path_[length] = static_cast<std::uint16_t>(node);
             ++length;
         }
         out_.put(code, length);
-        tree_.update(symbol);
+        tree_.update(symbol, path_.data(), length);
     }
 
     void sendPosition(unsigned position) {
@@ -120,6 +121,7 @@ public:
 
 private:
     AdaptiveHuffman& tree_;
+    std::array<std::uint16_t, kSymbolCount> path_; // room for the deepest tree of 314 leaves
     Output out_;
 };
 
