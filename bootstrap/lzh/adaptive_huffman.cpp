@@ -23,6 +23,9 @@ AdaptiveHuffman::AdaptiveHuffman() {
     }
     freq_[kTreeSize] = kSentinel;
     prnt_[kRoot] = 0;
+    for (unsigned node = 0; node < kTreeSize; ++node) {
+        noteSon(node);
+    }
 }
 
 void AdaptiveHuffman::rebuild() {
@@ -54,6 +57,9 @@ void AdaptiveHuffman::rebuild() {
         if (child < kTreeSize) {
             prnt_[child + 1] = static_cast<std::uint16_t>(node);
         }
+    }
+    for (unsigned node = 0; node < kTreeSize; ++node) {
+        noteSon(node);
     }
 }
 

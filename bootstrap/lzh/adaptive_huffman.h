@@ -33,6 +33,11 @@ public:
     // A walk from the root goes to son(node + bit) starting at son(kRoot),
     // until it reaches a value of kTreeSize or more: kTreeSize + the symbol.
     unsigned son(unsigned node) const { return son_[node]; }
+    // For an internal node: the son entries of its first and second child, so
+    // that a walk can take two steps per load.
+    unsigned grandson(unsigned node, unsigned bit) const {
+        return (grandsons_[node] >> (16 * bit)) & 0xFFFF;
+    }
     unsigned parent(unsigned node) const { return prnt_[node]; }
     unsigned nodeOfSymbol(unsigned symbol) const { return prnt_[kTreeSize + symbol]; }
     unsigned frequency(unsigned node) const { return freq_[node]; }
@@ -97,6 +102,10 @@ private:
             prnt_[j + 1] = static_cast<std::uint16_t>(c);
         }
         son_[c] = static_cast<std::uint16_t>(j);
+        noteSon(c);
+        noteSon(l);
+        noteSon(prnt_[c]);
+        noteSon(prnt_[l]);
         return l;
     }
 
@@ -119,10 +128,19 @@ private:
 
     void rebuild();
 
+    // Brings grandsons_ up to date after son_[node] changed.
+    void noteSon(unsigned node) {
+        const unsigned first = son_[node];
+        if (first < kTreeSize) {
+            grandsons_[node] = son_[first] | (std::uint32_t{son_[first + 1]} << 16);
+        }
+    }
+
     // Room for the sentinel at kTreeSize and for the four-wide scan past it.
     std::array<std::uint16_t, kTreeSize + 4> freq_{};
     std::array<std::uint16_t, kTreeSize> son_{};
     std::array<std::uint16_t, kTreeSize + kSymbolCount> prnt_{};
+    std::array<std::uint32_t, kTreeSize> grandsons_{};
 };
 
 } // namespace lzh

@@ -135,17 +135,29 @@ std::uint64_t decode(std::span<const std::uint8_t> source, std::int32_t length, 
             out = blockStart;
         }
         in.refill();
-        // The walk notes its nodes from the top of `path` down, so that they
-        // end up in order from the leaf up.
+        // The walk takes two steps per turn, and notes its nodes from the top
+        // of `path` down, so that they end up in order from the leaf up.
         unsigned depth = 0;
+        unsigned node = kRoot;
         unsigned next = tree.son(kRoot);
-        do {
-            const unsigned node = next + in.peekBit();
+        for (;;) {
+            const unsigned first = in.peekBit();
             in.skip(1);
-            ++depth;
-            path[path.size() - depth] = static_cast<std::uint16_t>(node);
+            const unsigned child = next + first;
+            path[path.size() - ++depth] = static_cast<std::uint16_t>(child);
+            const unsigned childSon = tree.grandson(node, first);
+            if (childSon >= kTreeSize) {
+                next = childSon;
+                break;
+            }
+            node = childSon + in.peekBit();
+            in.skip(1);
+            path[path.size() - ++depth] = static_cast<std::uint16_t>(node);
             next = tree.son(node);
-        } while (next < kTreeSize);
+            if (next >= kTreeSize) {
+                break;
+            }
+        }
         const unsigned symbol = next - kTreeSize;
         tree.update(symbol, &path[path.size() - depth], depth);
         if (symbol < kLiteralCount) {

@@ -123,20 +123,21 @@ void MatchFinder::insert(unsigned r) {
     }
 }
 
-// r takes p's place in the tree; p leaves it.
-void MatchFinder::replace(unsigned p, unsigned r) {
+// q hangs where p hung, and p leaves the tree.
+void MatchFinder::takePlace(unsigned p, unsigned q) {
     const unsigned up = parent_[p];
-    parent_[r] = static_cast<std::uint16_t>(up);
+    parent_[q] = static_cast<std::uint16_t>(up);
+    // Which side p hangs on is hard to predict: index by it.
+    child(up, static_cast<unsigned>(child(up, kRight) == p)) = static_cast<std::uint16_t>(q);
+    parent_[p] = kNil;
+}
+
+void MatchFinder::replace(unsigned p, unsigned r) {
     child(r, kLeft) = child(p, kLeft);
     child(r, kRight) = child(p, kRight);
     parent_[child(p, kLeft)] = static_cast<std::uint16_t>(r);
     parent_[child(p, kRight)] = static_cast<std::uint16_t>(r);
-    if (child(up, kRight) == p) {
-        child(up, kRight) = static_cast<std::uint16_t>(r);
-    } else {
-        child(up, kLeft) = static_cast<std::uint16_t>(r);
-    }
-    parent_[p] = kNil;
+    takePlace(p, r);
 }
 
 void MatchFinder::remove(unsigned p) {
@@ -145,35 +146,26 @@ void MatchFinder::remove(unsigned p) {
     }
     const unsigned left = child(p, kLeft);
     const unsigned right = child(p, kRight);
-    unsigned q;
-    if (right == kNil) {
-        q = left;
-    } else if (left == kNil) {
-        q = right;
-    } else {
-        // The rightmost node of the left subtree takes p's place.
-        q = left;
-        if (child(q, kRight) != kNil) {
-            do {
-                q = child(q, kRight);
-            } while (child(q, kRight) != kNil);
-            const unsigned qParent = parent_[q];
-            child(qParent, kRight) = child(q, kLeft);
-            parent_[child(q, kLeft)] = static_cast<std::uint16_t>(qParent);
-            child(q, kLeft) = static_cast<std::uint16_t>(left);
-            parent_[left] = static_cast<std::uint16_t>(q);
-        }
-        child(q, kRight) = static_cast<std::uint16_t>(right);
-        parent_[right] = static_cast<std::uint16_t>(q);
+    if ((left == kNil) | (right == kNil)) {
+        // The only child, if any, takes p's place.
+        takePlace(p, select(0u - static_cast<unsigned>(left == kNil), right, left));
+        return;
     }
-    const unsigned up = parent_[p];
-    parent_[q] = static_cast<std::uint16_t>(up);
-    if (child(up, kRight) == p) {
-        child(up, kRight) = static_cast<std::uint16_t>(q);
-    } else {
-        child(up, kLeft) = static_cast<std::uint16_t>(q);
+    // The rightmost node of the left subtree takes p's place.
+    unsigned q = left;
+    if (child(q, kRight) != kNil) {
+        do {
+            q = child(q, kRight);
+        } while (child(q, kRight) != kNil);
+        const unsigned qParent = parent_[q];
+        child(qParent, kRight) = child(q, kLeft);
+        parent_[child(q, kLeft)] = static_cast<std::uint16_t>(qParent);
+        child(q, kLeft) = static_cast<std::uint16_t>(left);
+        parent_[left] = static_cast<std::uint16_t>(q);
     }
-    parent_[p] = kNil;
+    child(q, kRight) = static_cast<std::uint16_t>(right);
+    parent_[right] = static_cast<std::uint16_t>(q);
+    takePlace(p, q);
 }
 
 } // namespace lzh

@@ -55,6 +55,7 @@ private:
     // Bytes 1-8 of the string at `node` (of no use, but readable, for kNil).
     std::uint64_t head(unsigned node) const;
     void replace(unsigned p, unsigned r);
+    void takePlace(unsigned p, unsigned q);
 
     // Children of positions 0-4095, of kNil (never read), and of the root slots
     // (only the right one is used).
