@@ -11,8 +11,9 @@
 //
 // The tree keeps the sibling property, so it is a Huffman tree for its counts:
 // with every count at least 1 and the root at most kMaxFreq (2^15), a leaf
-// lies at most 22 levels deep (the root of a depth-d tree weighs at least the
-// Fibonacci number F(d + 2)). kLongestCode rounds that up.
+// lies at most 21 levels deep (the root of a depth-d tree weighs at least the
+// Fibonacci number F(d + 2), and F(24) > 2^15). kLongestCode rounds that up;
+// the coders rely on it for the width of their bit buffers.
 #pragma once
 
 #include "lzh_format.h"
@@ -40,7 +41,6 @@ public:
     }
     unsigned parent(unsigned node) const { return prnt_[node]; }
     unsigned nodeOfSymbol(unsigned symbol) const { return prnt_[kTreeSize + symbol]; }
-    unsigned frequency(unsigned node) const { return freq_[node]; }
 
     // Counts one more occurrence of `symbol`: every node from its leaf up to
     // the root counts one more, and a node that grows past the next one in the

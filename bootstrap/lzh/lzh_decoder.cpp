@@ -11,6 +11,10 @@
 // The input is read through a 64-bit buffer refilled eight bytes at a time;
 // each refill leaves at least 56 bits, enough for one symbol (at most
 // kLongestCode bits) and its position (at most 14).
+//
+// The tree walk takes two levels per load (AdaptiveHuffman::grandson) and
+// notes the nodes it passes, so that the update after it can count up that
+// path without following parent links, until a swap changes the path.
 #include "lzh_decoder.h"
 
 #include "adaptive_huffman.h"
@@ -89,6 +93,8 @@ constexpr std::size_t kCopyStep = 8;
 constexpr std::size_t kMostWrittenPerSymbol =
     (kLongestMatch + kCopyStep - 1) / kCopyStep * kCopyStep;
 constexpr std::size_t kFlushAt = kSinkBlock - kMostWrittenPerSymbol;
+constexpr unsigned kLongestPosition = 8 + 6;
+static_assert(kLongestCode + kLongestPosition <= 56, "one refill must cover a symbol");
 
 struct DecoderTables {
     AdaptiveHuffman tree;

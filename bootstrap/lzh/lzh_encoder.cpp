@@ -49,7 +49,7 @@ class Output {
 public:
     explicit Output(ByteSink& sink) : sink_(sink) {}
 
-    // Appends the low n bits of value, 1 <= n <= 32.
+    // Appends the low n bits of value, 1 <= n <= 32 (kLongestCode or a position).
     void put(std::uint32_t value, unsigned n) {
         bits_ = (bits_ << n) | value;
         count_ += n;
@@ -86,6 +86,7 @@ private:
     std::array<std::uint8_t, kSinkBlock> block_{};
 };
 static_assert(kSinkBlock % 4 == 0);
+static_assert(kLongestCode <= 32 && 8 + 6 <= 32);
 
 struct EncoderTables {
     AdaptiveHuffman tree;

@@ -27,13 +27,13 @@ inline std::uint64_t load64(const std::uint8_t* bytes) {
 inline Difference wordDifference(std::uint64_t key, std::uint64_t node, unsigned at) {
     // Read as big-endian numbers, the words compare like the bytes they hold.
     if constexpr (std::endian::native == std::endian::little) {
-        return {std::min(at + static_cast<unsigned>(std::countr_zero(key ^ node)) / 8,
-                         kLongestMatch),
-                0u - static_cast<unsigned>(byteswap(key) > byteswap(node))};
+        return {
+            std::min(at + static_cast<unsigned>(std::countr_zero(key ^ node)) / 8, kLongestMatch),
+            0u - static_cast<unsigned>(byteswap(key) > byteswap(node))};
     } else {
-        return {std::min(at + static_cast<unsigned>(std::countl_zero(key ^ node)) / 8,
-                         kLongestMatch),
-                0u - static_cast<unsigned>(key > node)};
+        return {
+            std::min(at + static_cast<unsigned>(std::countl_zero(key ^ node)) / 8, kLongestMatch),
+            0u - static_cast<unsigned>(key > node)};
     }
 }
 
@@ -95,9 +95,8 @@ void MatchFinder::insert(unsigned r) {
     for (;;) {
         const std::uint64_t leftHead = head(left);
         const std::uint64_t rightHead = head(right);
-        const Difference difference = keyHead != nodeHead
-                                          ? wordDifference(keyHead, nodeHead, 1)
-                                          : firstDifference(key, &window_[node], 9);
+        const Difference difference = keyHead != nodeHead ? wordDifference(keyHead, nodeHead, 1)
+                                                          : firstDifference(key, &window_[node], 9);
         const unsigned same = difference.at;
         if (same == kLongestMatch) {
             replace(node, r);

@@ -33,7 +33,9 @@ void TMemoryStream::Write(const void* buffer, std::size_t count) {
     }
     const auto* bytes = static_cast<const std::uint8_t*>(buffer);
     const std::size_t overlap = std::min(count, bytes_.size() - position_);
-    std::memcpy(bytes_.data() + position_, bytes, overlap);
+    if (overlap > 0) {
+        std::memcpy(bytes_.data() + position_, bytes, overlap);
+    }
     bytes_.insert(bytes_.end(), bytes + overlap, bytes + count);
     position_ += count;
 }
