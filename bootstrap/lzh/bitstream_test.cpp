@@ -1,6 +1,6 @@
 // Pins the bit stream: the codec's streams must equal, byte for byte, those
 // of the plain reference implementation, and each side must read the other's.
-#include "reference_lzhuf.h"
+#include "reference_codec.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

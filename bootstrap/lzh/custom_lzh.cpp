@@ -74,14 +74,18 @@ std::array<std::uint8_t, lzh::kLengthFieldSize> lengthField(std::uint32_t value)
 
 } // namespace
 
-bool TCustom_lzh::Decompress() {
+bool TCustom_lzh::StartOperation() {
     if (Target == nullptr) {
         return false;
     }
     Target->Clear();
     SourcePos = 0;
     Remaining = 0;
-    if (SourceSize <= static_cast<std::int32_t>(lzh::kLengthFieldSize) || Source == nullptr) {
+    return Source != nullptr || SourceSize <= 0;
+}
+
+bool TCustom_lzh::Decompress() {
+    if (!StartOperation() || SourceSize <= static_cast<std::int32_t>(lzh::kLengthFieldSize)) {
         return false;
     }
     const std::int32_t length = readLength(Source + SourceSize - lzh::kLengthFieldSize);
@@ -106,13 +110,7 @@ bool TCustom_lzh::Decompress() {
 }
 
 bool TCustom_lzh::Compress() {
-    if (Target == nullptr) {
-        return false;
-    }
-    Target->Clear();
-    SourcePos = 0;
-    Remaining = 0;
-    if (Source == nullptr && SourceSize > 0) {
+    if (!StartOperation()) {
         return false;
     }
     lzh::EncodeResult result{};

@@ -43,4 +43,9 @@ public:
     const std::uint8_t* Source = nullptr; // not owned
     TMemoryStream* Target = nullptr;      // not owned
     std::int32_t SourceSize = 0;
+
+private:
+    // Clears Target and the read position; false without a Target, or
+    // without a Source when SourceSize promises bytes.
+    bool StartOperation();
 };

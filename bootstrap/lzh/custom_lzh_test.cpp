@@ -2,7 +2,7 @@
 // round trips, the stored-length rules, progress reporting and how far back
 // matches reach.
 #include "custom_lzh.h"
-#include "reference_lzhuf.h"
+#include "reference_codec.h"
 #include "se_compress.h"
 #include "test_support.h"
 

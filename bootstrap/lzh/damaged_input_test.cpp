@@ -1,7 +1,7 @@
 // Damaged and made-up streams: whatever the bytes, decoding stays in bounds,
 // refuses only what the length rules refuse, and decodes exactly as the plain
 // reference does (bits past the end read as 0, matches copied whole).
-#include "reference_lzhuf.h"
+#include "reference_codec.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

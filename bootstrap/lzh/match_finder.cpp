@@ -42,11 +42,10 @@ inline unsigned select(unsigned mask, unsigned a, unsigned b) {
     return b ^ ((a ^ b) & mask);
 }
 
-// Compares key[from..59] with node[from..59] eight bytes at a time, knowing
-// that bytes 0 to from - 1 agree. Reads up to 7 bytes past index 59.
-inline Difference firstDifference(const std::uint8_t* key, const std::uint8_t* node,
-                                  unsigned from) {
-    for (unsigned i = from; i < kLongestMatch; i += 8) {
+// Compares key[9..59] with node[9..59] eight bytes at a time, for strings
+// that agree in bytes 0-8. Reads up to byte 64.
+inline Difference tailDifference(const std::uint8_t* key, const std::uint8_t* node) {
+    for (unsigned i = 9; i < kLongestMatch; i += 8) {
         const std::uint64_t x = load64(key + i);
         const std::uint64_t y = load64(node + i);
         if (x != y) {
@@ -96,7 +95,7 @@ void MatchFinder::insert(unsigned r) {
         const std::uint64_t leftHead = head(left);
         const std::uint64_t rightHead = head(right);
         const Difference difference = keyHead != nodeHead ? wordDifference(keyHead, nodeHead, 1)
-                                                          : firstDifference(key, &window_[node], 9);
+                                                          : tailDifference(key, &window_[node]);
         const unsigned same = difference.at;
         if (same == kLongestMatch) {
             replace(node, r);

@@ -47,9 +47,9 @@ private:
     static constexpr unsigned kRootSlots = kWindowSize + 1; // slot of first byte b: + b
     static constexpr unsigned kLeft = 0;
     static constexpr unsigned kRight = 1;
-    // The comparisons read 8 bytes at a time, up to 66 bytes from a string's
-    // start (a word that begins at byte 59).
-    static constexpr unsigned kCompareSlack = 8;
+    // The comparisons read 8 bytes at a time, up to 64 bytes from a string's
+    // start (a word that begins at byte 57).
+    static constexpr unsigned kCompareSlack = 5;
 
     std::uint16_t& child(unsigned node, unsigned side) { return children_[2 * node + side]; }
     // Bytes 1-8 of the string at `node` (of no use, but readable, for kNil).

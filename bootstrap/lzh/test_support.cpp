@@ -116,28 +116,30 @@ Bytes periodicCorpus(std::size_t period, std::size_t size, unsigned seed) {
     return out;
 }
 
-Bytes compressed(const Bytes& input) {
+namespace {
+
+// Runs Compress or Decompress over `source`; the target's bytes, or nothing
+// when the operation returns false.
+std::optional<Bytes> run(const Bytes& source, bool compress) {
     TMemoryStream target;
     TCustom_lzh codec;
-    codec.Source = input.data();
-    codec.SourceSize = static_cast<std::int32_t>(input.size());
+    codec.Source = source.data();
+    codec.SourceSize = static_cast<std::int32_t>(source.size());
     codec.Target = &target;
-    if (!codec.Compress()) {
-        return {};
+    if (!(compress ? codec.Compress() : codec.Decompress())) {
+        return std::nullopt;
     }
     return Bytes(target.Memory(), target.Memory() + target.Size());
 }
 
+} // namespace
+
+Bytes compressed(const Bytes& input) {
+    return run(input, true).value_or(Bytes{});
+}
+
 std::optional<Bytes> decompressed(const Bytes& stream) {
-    TMemoryStream target;
-    TCustom_lzh codec;
-    codec.Source = stream.data();
-    codec.SourceSize = static_cast<std::int32_t>(stream.size());
-    codec.Target = &target;
-    if (!codec.Decompress()) {
-        return std::nullopt;
-    }
-    return Bytes(target.Memory(), target.Memory() + target.Size());
+    return run(stream, false);
 }
 
 } // namespace lzh_test

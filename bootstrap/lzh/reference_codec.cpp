@@ -1,6 +1,6 @@
-// The plain implementation behind reference_lzhuf.h, written from the
+// The plain implementation behind reference_codec.h, written from the
 // format's description step by step.
-#include "reference_lzhuf.h"
+#include "reference_codec.h"
 
 #include <array>
 
