@@ -1,0 +1,38 @@
+// libFuzzer entry for decoding: any bytes as a compressed stream must decode
+// within bounds, refuse only what the length rules refuse, and produce the
+// stated length (plus at most the rest of one match).
+#include "custom_lzh.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size > (1u << 16)) {
+        return 0;
+    }
+    TMemoryStream target;
+    TCustom_lzh codec;
+    codec.Source = data;
+    codec.SourceSize = static_cast<std::int32_t>(size);
+    codec.Target = &target;
+    const bool decoded = codec.Decompress();
+    if (size <= 4) {
+        if (decoded || target.Size() != 0) {
+            std::abort();
+        }
+        return 0;
+    }
+    const auto length =
+        static_cast<std::int32_t>(data[size - 4] | (data[size - 3] << 8) | (data[size - 2] << 16) |
+                                  (std::uint32_t{data[size - 1]} << 24));
+    const std::int64_t most = (static_cast<std::int64_t>(size) - 4) * 480 + 1;
+    if (decoded != (length <= most)) {
+        std::abort();
+    }
+    if (decoded && length > 0 &&
+        (target.Size() < static_cast<std::size_t>(length) ||
+         target.Size() >= static_cast<std::size_t>(length) + 60)) {
+        std::abort();
+    }
+    return 0;
+}

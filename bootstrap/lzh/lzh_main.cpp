@@ -1,0 +1,15 @@
+// Program entry of the `lzh` command (see lzh_tool.h).
+#include "lzh_tool.h"
+
+#include <exception>
+#include <iostream>
+
+int main(int argc, char** argv) {
+    try {
+        return lzh::runTool({argv + 1, static_cast<std::size_t>(argc > 0 ? argc - 1 : 0)},
+                            std::cerr);
+    } catch (const std::exception& e) {
+        std::cerr << "lzh: " << e.what() << "\n";
+        return 1;
+    }
+}

@@ -1,0 +1,132 @@
+// The `lzh` command: argument checks, whole-file reading, and writing through
+// a temporary file beside the output so that a failure leaves OUT untouched.
+#include "lzh_tool.h"
+
+#include "custom_lzh.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <optional>
+#include <random>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+namespace lzh {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kUsage = "usage: lzh c IN OUT   compress IN into OUT\n"
+                               "       lzh d IN OUT   decompress IN into OUT\n";
+
+std::string whyUnreadable(const fs::path& path) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (status.type() == fs::file_type::not_found) {
+        return "no such file";
+    }
+    if (status.type() == fs::file_type::directory) {
+        return "it is a folder";
+    }
+    return "it cannot be opened for reading";
+}
+
+std::optional<std::vector<std::uint8_t>> readWhole(const fs::path& path, std::ostream& err) {
+    std::ifstream file(path, std::ios::binary);
+    std::error_code ec;
+    if (!file || fs::is_directory(path, ec)) {
+        err << "lzh: cannot read " << path.string() << ": " << whyUnreadable(path) << "\n";
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file),
+                                    std::istreambuf_iterator<char>()};
+    if (file.bad()) {
+        err << "lzh: cannot read " << path.string() << ": read error\n";
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+// A name beside `target` that no file has yet.
+fs::path freshNameBeside(const fs::path& target) {
+    std::random_device seed;
+    std::mt19937_64 draw(seed());
+    for (;;) {
+        fs::path candidate = target;
+        candidate += ".lzh-" + std::to_string(draw() % 1'000'000'000) + ".tmp";
+        std::error_code ec;
+        if (!fs::exists(candidate, ec) && !ec) {
+            return candidate;
+        }
+    }
+}
+
+bool writeReplacing(const fs::path& target, const TMemoryStream& data, std::ostream& err) {
+    const fs::path temporary = freshNameBeside(target);
+    {
+        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+        if (file) {
+            file.write(reinterpret_cast<const char*>(data.Memory()),
+                       static_cast<std::streamsize>(data.Size()));
+            file.close();
+        }
+        if (!file) {
+            std::error_code ignored;
+            fs::remove(temporary, ignored);
+            err << "lzh: cannot write " << target.string() << "\n";
+            return false;
+        }
+    }
+    std::error_code ec;
+    fs::rename(temporary, target, ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        err << "lzh: cannot write " << target.string() << ": " << ec.message() << "\n";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int runTool(std::span<const char* const> args, std::ostream& err) {
+    if (args.size() != 3 ||
+        (std::string_view(args[0]) != "c" && std::string_view(args[0]) != "d")) {
+        err << kUsage;
+        return 1;
+    }
+    const bool compress = std::string_view(args[0]) == "c";
+    const fs::path in(args[1]);
+    const fs::path out(args[2]);
+
+    const auto source = readWhole(in, err);
+    if (!source) {
+        return 1;
+    }
+    if (source->size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+        err << "lzh: " << in.string() << " is too large (2 GiB at most)\n";
+        return 1;
+    }
+    TMemoryStream target;
+    TCustom_lzh codec;
+    codec.Source = source->data();
+    codec.SourceSize = static_cast<std::int32_t>(source->size());
+    codec.Target = &target;
+    if (!(compress ? codec.Compress() : codec.Decompress())) {
+        err << "lzh: cannot " << (compress ? "compress " : "decompress ") << in.string()
+            << (compress ? ": not enough memory\n"
+                         : ": not a compressed stream (too short, or it states a length "
+                           "its data cannot hold)\n");
+        return 1;
+    }
+    return writeReplacing(out, target, err) ? 0 : 1;
+}
+
+} // namespace lzh

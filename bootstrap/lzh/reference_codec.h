@@ -1,0 +1,29 @@
+// A deliberately plain second implementation of the compressed stream format,
+// for tests only: bit by bit, byte by byte, arrays and linear scans, sharing
+// no code with the codec. Tests hold the codec's streams against it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace reference {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct Decoded {
+    Bytes bytes;
+    std::size_t literals = 0;
+    std::size_t matches = 0;
+    unsigned longestCode = 0; // bits of the longest symbol code met
+    bool refused = false;     // the stream is 4 bytes or shorter
+};
+
+// Decodes a whole compressed stream (body and length field). Reads 0 bits past
+// the end of the stream, as the codec does.
+Decoded decode(const Bytes& stream);
+
+// Encodes `input` into a whole compressed stream.
+Bytes encode(const Bytes& input);
+
+} // namespace reference
