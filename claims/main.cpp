@@ -5,6 +5,7 @@
 #include "VETRA.h"
 #include "data_folder.h"
 #include "dialogs.h"
+#include "frmBillUpdation.h"
 #include "frmLogin.h"
 #include "module1.h"
 #include "store_error.h"
@@ -43,6 +44,9 @@ int main(int argc, char** argv) {
                          platform::MsgBoxStyle::Information, "Database Error");
         return 1;
     }
+    main_window->attach_form(main_window->mnu_StatusUpdation, [](QWidget* parent) {
+        return std::make_unique<frmBillUpdation>(parent);
+    });
     main_window->show();
     return QApplication::exec();
 }
