@@ -23,6 +23,11 @@ qint16 key_ascii(const QKeyEvent& event) {
     default:
         break;
     }
+    // A key held with Ctrl is a command (Ctrl+V pastes), not a character, whatever text the
+    // platform attaches to it; Ctrl+Alt is AltGr on some keyboards and does type characters.
+    const auto modifiers = event.modifiers();
+    if ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier))
+        return 0;
     const QString text = event.text();
     if (text.size() != 1 || !text.at(0).isPrint())
         return 0;

@@ -1,6 +1,7 @@
 #include "key_press.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
@@ -47,6 +48,14 @@ TEST(OnKeyPress, KeysThatTypeNothingDoNotReachTheHandler) {
         QTest::keyClick(&f.edit, key);
     EXPECT_TRUE(f.seen.empty());
     EXPECT_EQ(f.edit.text(), "bc"); // Delete still deletes; it just is no KeyPress
+}
+
+TEST(OnKeyPress, CommandKeysHeldWithCtrlAreNotCharacters) {
+    FilteredEdit f;
+    QApplication::clipboard()->setText("x'x");
+    QTest::keyClick(&f.edit, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_TRUE(f.seen.empty());
+    EXPECT_EQ(f.edit.text(), "x'x"); // pasted text is not filtered
 }
 
 TEST(OnKeyPress, NonLatinCharactersArriveWhole) {
