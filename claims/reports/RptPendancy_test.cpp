@@ -180,6 +180,29 @@ TEST_F(ConsolidatedReport, RunsTheClerksStatementsWordForWord) {
     EXPECT_EQ(statements.join('\n').toStdString(), expected.join('\n').toStdString());
 }
 
+TEST_F(ConsolidatedReport, EveryCountReadsOneRangeOfAnIndexNeverTheTable) {
+    QStringList counts;
+    db_conn.set_statement_hook([&](const QString& statement) {
+        if (statement.startsWith("Select count(*)"))
+            counts << statement;
+    });
+    count();
+    db_conn.set_statement_hook({});
+    ASSERT_EQ(counts.size(), 12);
+    for (const QString& statement : counts) {
+        store::Recordset plan;
+        plan.Open("EXPLAIN QUERY PLAN " + statement, db_conn);
+        QStringList steps;
+        for (; !plan.Eof(); plan.MoveNext())
+            steps << plan.Fields("detail").text();
+        ASSERT_EQ(steps.size(), 1) << steps.join(" / ").toStdString();
+        // A covering index, searched between the period's two dates.
+        EXPECT_TRUE(steps[0].startsWith("SEARCH TABLE detail USING COVERING INDEX") &&
+                    steps[0].contains("refdate>? AND refdate<?"))
+            << statement.toStdString() << ": " << steps[0].toStdString();
+    }
+}
+
 TEST_F(ConsolidatedReport, APeriodWithoutClaimsCountsZeroEverywhere) {
     add_claim({2023, 6, 1}, "A", "Pending");
     count();

@@ -23,6 +23,9 @@ FlexGrid::FlexGrid(QTableWidget* table) : table_(table) {
     table_->setColumnCount(0);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->hide();
+    // Lines as tight as one line of text allows, as a grid's lines are.
+    table_->verticalHeader()->setMinimumSectionSize(table_->fontMetrics().height() + 4);
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table_->horizontalHeader()->setStretchLastSection(false);
     table_->horizontalHeader()->setHighlightSections(false);
