@@ -165,17 +165,15 @@ void RptPendancy::count_districts() {
     rs_main.Open("Select distname from districts order by distname", db_conn, store::adOpenKeyset,
                  store::adLockOptimistic, store::adCmdUnspecified);
     CountProgress progress(this, int(rs_main.RecordCount()), progress_delay_ms_);
-    if (!rs_main.Eof()) {
-        const QString between = period();
-        for (rs_main.MoveFirst(); !rs_main.Eof(); rs_main.MoveNext()) {
-            progress.district(row_no);
-            const QString name = rs_main.Fields(0).text().trimmed();
-            grid_.setRows(row_no + 1);
-            grid_.setTextMatrix(row_no, 0, QString::number(row_no));
-            grid_.setTextMatrix(row_no, 1, name);
-            fill_counts(district_statements(name, between));
-            ++row_no;
-        }
+    const QString between = period();
+    for (rs_main.MoveFirst(); !rs_main.Eof(); rs_main.MoveNext()) {
+        progress.district(row_no);
+        const QString name = rs_main.Fields(0).text().trimmed();
+        grid_.setRows(row_no + 1);
+        grid_.setTextMatrix(row_no, 0, QString::number(row_no));
+        grid_.setTextMatrix(row_no, 1, name);
+        fill_counts(district_statements(name, between));
+        ++row_no;
     }
     progress.state_total();
     add_state_total();
