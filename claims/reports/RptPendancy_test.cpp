@@ -372,11 +372,6 @@ TEST_F(ConsolidatedReport, OpensAtItsPlaceWithTodayInBothPickersAndTheHeadingsOn
         EXPECT_TRUE(picker->calendarPopup());
     }
     EXPECT_EQ(whole_grid(), std::vector<Cells>{kHeadings});
-    const int widths[] = {1000, 2500, 1500, 1500, 1500, 1500};
-    for (int col = 0; col < 6; ++col)
-        EXPECT_EQ(form.GRD().ColWidth(col), widths[col]) << col;
-    EXPECT_EQ(form.GRD().ColAlignment(1), Qt::AlignLeft | Qt::AlignTop);
-    EXPECT_EQ(form.GRD().ColAlignment(3), Qt::AlignCenter);
 
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));

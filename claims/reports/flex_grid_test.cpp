@@ -69,19 +69,5 @@ TEST(FlexGrid, WidthsInTwipsAndAlignmentsApplyToEveryCellOfTheColumn) {
     EXPECT_EQ(table.horizontalHeaderItem(1)->textAlignment(), int(Qt::AlignCenter));
 }
 
-TEST(FlexGrid, TheFirstColumnIsFixedAndNothingIsEditable) {
-    QTableWidget table;
-    FlexGrid grid(&table);
-    grid.setCols(2);
-    grid.setRows(2);
-    grid.setTextMatrix(1, 0, "1");
-    grid.setTextMatrix(1, 1, "Moga");
-    EXPECT_FALSE(table.item(0, 0)->flags() & Qt::ItemIsSelectable);
-    EXPECT_TRUE(table.item(0, 1)->flags() & Qt::ItemIsSelectable);
-    for (int col : {0, 1})
-        EXPECT_FALSE(table.item(0, col)->flags() & Qt::ItemIsEditable) << col;
-    EXPECT_EQ(table.editTriggers(), QAbstractItemView::NoEditTriggers);
-}
-
 } // namespace
 } // namespace reports
