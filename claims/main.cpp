@@ -8,6 +8,7 @@
 #include "frmBillUpdation.h"
 #include "frmLogin.h"
 #include "module1.h"
+#include "reports/RptPendancy.h"
 #include "store_error.h"
 
 #include <QApplication>
@@ -47,6 +48,8 @@ int main(int argc, char** argv) {
     main_window->attach_form(main_window->mnu_StatusUpdation, [](QWidget* parent) {
         return std::make_unique<frmBillUpdation>(parent);
     });
+    main_window->attach_form(main_window->mnu_pendancy,
+                             [](QWidget* parent) { return std::make_unique<RptPendancy>(parent); });
     main_window->show();
     return QApplication::exec();
 }

@@ -3,12 +3,12 @@
 
 #include "reports/page_renderer.h"
 #include "reports/paged_report.h"
+#include "reports/wait_cursor.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -22,15 +22,6 @@
 namespace reports {
 
 namespace {
-
-// The wait cursor for as long as the guard lives.
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 template <typename Slot>
 QAction* addToolAction(QToolBar* toolBar, const QString& objectName, const QString& text,

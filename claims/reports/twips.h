@@ -3,6 +3,8 @@
 // layout gives the same pages on the screen, on paper and in a PDF.
 #pragma once
 
+#include <cmath>
+
 namespace reports {
 
 inline constexpr int twipsPerInch = 1440;
@@ -10,5 +12,10 @@ inline constexpr int twipsPerPoint = 20;
 
 // Twips in one millimetre (1440 / 25.4), for margins given in millimetres.
 inline constexpr double twipsPerMillimetre = twipsPerInch / 25.4;
+
+// Whole pixels of a screen with `dotsPerInch` logical dots per inch, for widgets sized in twips.
+inline int toPixels(int twips, double dotsPerInch) {
+    return int(std::lround(twips * dotsPerInch / twipsPerInch));
+}
 
 } // namespace reports
