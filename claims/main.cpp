@@ -7,6 +7,7 @@
 #include "dialogs.h"
 #include "frmLogin.h"
 #include "module1.h"
+#include "reports/frmreport.h"
 #include "store_error.h"
 
 #include <QApplication>
@@ -43,6 +44,8 @@ int main(int argc, char** argv) {
                          platform::MsgBoxStyle::Information, "Database Error");
         return 1;
     }
+    main_window->attach_form(main_window->mnu_list,
+                             [](QWidget* parent) { return std::make_unique<frmreport>(parent); });
     main_window->show();
     return QApplication::exec();
 }
