@@ -3,57 +3,28 @@
 // grouped query that yields the same figures, both in every iteration of the same run. Reports
 // the time of each, their ratio and the number of statements "Show Detail" ran. The grid's state
 // total is checked against the grouped query, so a fast but wrong count cannot pass unnoticed.
-#include "claims_seed.h"
 #include "module1.h"
 #include "recordset.h"
 #include "reports/RptPendancy.h"
 #include "values.h"
 
-#include <QApplication>
 #include <QDateEdit>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <chrono>
-#include <memory>
 
 namespace {
 
-constexpr int kClaims = 200'000;
 const QDate kFrom(2020, 4, 1);
 const QDate kTo(2021, 3, 31);
 
-// The widgets need an application; the benchmarks share whichever exists.
-void ensure_application() {
-    if (QApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "report_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-}
-
-// The seeded register, opened as the program opens it, and the form counting over it.
-struct PendencyRegister {
-    PendencyRegister() {
-        bench::copy_seeded_register(QCoreApplication::applicationDirPath() + "/seed-cache", kClaims,
-                                    folder.path());
-        Module1::app_path = folder.path();
-        Module1::open_database();
-        form = std::make_unique<RptPendancy>();
-        form->txt_from()->setDate(kFrom);
-        form->txt_to()->setDate(kTo);
+// The form counting over the seeded register that the benchmark's entry opened.
+struct PendencyForm {
+    PendencyForm() {
+        form.txt_from()->setDate(kFrom);
+        form.txt_to()->setDate(kTo);
     }
-    QTemporaryDir folder;
-    std::unique_ptr<RptPendancy> form;
+    RptPendancy form;
 };
-
-PendencyRegister& pendency_register() {
-    ensure_application();
-    static PendencyRegister seeded;
-    return seeded;
-}
 
 // The same figures in one statement: claims of the year per district and status.
 long long grouped_query() {
@@ -72,8 +43,8 @@ long long grouped_query() {
 
 void ShowDetailOneYearAgainstGroupedQuery(benchmark::State& state) {
     using Clock = std::chrono::steady_clock;
-    PendencyRegister& seeded = pendency_register();
-    reports::FlexGrid& grid = seeded.form->GRD();
+    static PendencyForm seeded;
+    reports::FlexGrid& grid = seeded.form.GRD();
     int statements = 0;
     int show_detail_statements = 0;
     Module1::db_conn.set_statement_hook([&statements](const QString&) { ++statements; });
@@ -83,7 +54,7 @@ void ShowDetailOneYearAgainstGroupedQuery(benchmark::State& state) {
     for (auto _ : state) {
         statements = 0;
         const auto start = Clock::now();
-        seeded.form->cmd_show_Click();
+        seeded.form.cmd_show_Click();
         const auto counted = Clock::now();
         show_detail_statements = statements;
         const long long claims = grouped_query();

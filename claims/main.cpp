@@ -9,6 +9,7 @@
 #include "frmLogin.h"
 #include "module1.h"
 #include "reports/RptPendancy.h"
+#include "reports/frmreport.h"
 #include "store_error.h"
 
 #include <QApplication>
@@ -50,6 +51,8 @@ int main(int argc, char** argv) {
     });
     main_window->attach_form(main_window->mnu_pendancy,
                              [](QWidget* parent) { return std::make_unique<RptPendancy>(parent); });
+    main_window->attach_form(main_window->mnu_list,
+                             [](QWidget* parent) { return std::make_unique<frmreport>(parent); });
     main_window->show();
     return QApplication::exec();
 }

@@ -1,5 +1,6 @@
 // CSV export of list reports, read back with an RFC 4180 reader: awkward
 // texts survive the round trip and every row is one record.
+#include "csv_read.h"
 #include "reports/csv_export.h"
 #include "reports/tabular_report.h"
 #include "sample_reports.h"
@@ -12,42 +13,7 @@
 namespace reports {
 namespace {
 
-// Splits CSV text into records of fields the way spreadsheet programs read it.
-std::vector<QStringList> readCsv(const QString& text) {
-    std::vector<QStringList> records;
-    QStringList record;
-    QString field;
-    bool quoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (quoted) {
-            if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"') {
-                field += u'"';
-                ++i;
-            } else if (c == u'"') {
-                quoted = false;
-            } else {
-                field += c;
-            }
-        } else if (c == u'"') {
-            quoted = true;
-        } else if (c == u',') {
-            record << field;
-            field.clear();
-        } else if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
-            record << field;
-            field.clear();
-            records.push_back(record);
-            record.clear();
-            ++i;
-        } else {
-            field += c;
-        }
-    }
-    EXPECT_FALSE(quoted) << "unterminated quoted field";
-    EXPECT_TRUE(field.isEmpty() && record.isEmpty()) << "last record without its line end";
-    return records;
-}
+using testing::readCsv;
 
 TEST(CsvExport, RoundTripsAwkwardTextsOneRecordPerRow) {
     TabularReport report;

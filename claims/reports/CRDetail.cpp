@@ -1,0 +1,133 @@
+// The case list's columns and the reading of its rows from a recordset.
+#include "reports/CRDetail.h"
+
+#include "format_date.h"
+#include "recordset.h"
+#include "store_error.h"
+
+#include <QMarginsF>
+#include <QPageSize>
+#include <cmath>
+
+namespace {
+
+using reports::TabularColumn;
+using reports::ValueFormatter;
+
+constexpr char kDatePattern[] = "dd-MM-yyyy";
+
+// Rupees: whole amounts as whole numbers, amounts with paise to two places. Claims are nearly
+// always in whole rupees, and the narrower figures leave the names more room.
+QString amountText(const QVariant& value) {
+    bool isNumber = false;
+    const double amount = value.toDouble(&isNumber);
+    if (value.isNull() || !isNumber)
+        return reports::plainText(value);
+    if (std::isfinite(amount) && amount == std::trunc(amount) && std::fabs(amount) < 1e15)
+        return QString::number(qlonglong(amount));
+    return QString::number(amount, 'f', 2);
+}
+
+// One entry per field of fieldNames(), in the same order. Each width holds its heading, a date,
+// a ten-digit total or a usual name and district whole. Together they are wider than an A4
+// landscape page, so the page renderer prints the list at about 7 points: smaller type, but the
+// names a clerk looks for stay readable rather than cut short.
+std::vector<TabularColumn> caseColumns() {
+    const ValueFormatter date = reports::dateText(kDatePattern);
+    const ValueFormatter text = reports::plainText;
+    const Qt::Alignment left = Qt::AlignLeft;
+    const Qt::Alignment right = Qt::AlignRight;
+    return {
+        {"Ref. No.", 760, right, text, false},
+        {"Ref. Date", 1080, left, date, false},
+        {"Employee Name", 1280, left, text, false},
+        {"Father's Name", 1280, left, text, false},
+        {"Designation", 1230, left, text, false},
+        {"Basic Pay", 700, right, amountText, false},
+        {"District", 1450, left, text, false},
+        {"Patient Name", 1280, left, text, false},
+        {"Age", 500, right, text, false},
+        {"Relation", 900, left, text, false},
+        {"Disease", 1150, left, text, false},
+        {"Treatment From", 1080, left, date, false},
+        {"Treatment To", 1080, left, date, false},
+        {"Amount Claimed", 1260, right, amountText, true},
+        {"Status", 1050, left, text, false},
+        {"Amount Approved", 1260, right, amountText, true},
+        {"Approval Date", 1080, left, date, false},
+    };
+}
+
+QVariant toVariant(const store::FieldValue& field) {
+    switch (field.kind()) {
+    case store::FieldValue::Kind::Null:
+        return {};
+    case store::FieldValue::Kind::Integer:
+        return QVariant(qlonglong(field.number()));
+    case store::FieldValue::Kind::Real:
+        return QVariant(field.number());
+    case store::FieldValue::Kind::Text:
+        return QVariant(field.text());
+    case store::FieldValue::Kind::Date:
+        return QVariant(field.date());
+    }
+    return {};
+}
+
+} // namespace
+
+const QStringList& CRDetail::fieldNames() {
+    static const QStringList names{"refno",       "refdate", "empname", "fname",      "design",
+                                   "basicpay",    "odist",   "pname",   "page",       "relation",
+                                   "disease",     "dfrom",   "dto",     "amtclaimed", "billstatus",
+                                   "amtapproved", "appdate"};
+    return names;
+}
+
+CRDetail::CRDetail() {
+    setTitle("List of Cases");
+    setColumns(caseColumns());
+    setFooterCaptions("Number of Cases", "Total");
+    setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                              QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+}
+
+void CRDetail::setSelection(const Selection& selection, const QDate& printDate) {
+    using platform::FormatDate;
+    setHeaderLines({
+        "Reference Date Between " + FormatDate(selection.from, kDatePattern) + " and " +
+            FormatDate(selection.to, kDatePattern),
+        "District : " + selection.district,
+        "Status of Bill : " + selection.status,
+        "Printed on : " + FormatDate(printDate, kDatePattern),
+    });
+}
+
+void CRDetail::discardSavedData() {
+    setRows({});
+}
+
+void CRDetail::setDataSource(store::Recordset& recordset) {
+    std::vector<int> positions;
+    for (const QString& name : fieldNames()) {
+        int found = -1;
+        for (int i = 0; i < recordset.FieldCount() && found < 0; ++i) {
+            if (recordset.FieldName(i).compare(name, Qt::CaseInsensitive) == 0)
+                found = i;
+        }
+        if (found < 0)
+            throw store::StoreError("the case list needs the field " + name +
+                                    ", which the selection does not hold");
+        positions.push_back(found);
+    }
+    QList<QVariantList> rows;
+    rows.reserve(qsizetype(recordset.RecordCount()));
+    for (recordset.MoveFirst(); !recordset.Eof(); recordset.MoveNext()) {
+        QVariantList row;
+        row.reserve(qsizetype(positions.size()));
+        for (const int position : positions)
+            row.append(toVariant(recordset.Fields(position)));
+        rows.append(std::move(row));
+    }
+    setRows(rows);
+}

@@ -1,0 +1,44 @@
+// The viewer form over the shared report viewer, with the list's CSV export added.
+#include "reports/frmCRCases.h"
+
+#include "dedetail.h"
+#include "reports/csv_export.h"
+#include "reports/report_preview.h"
+
+frmCRCases::frmCRCases(QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
+      CRViewer1(new reports::ReportPreview(case_report(), this)) {
+    setObjectName("frmCRCases");
+    setWindowTitle("Court Cases");
+    CRViewer1->setObjectName("CRViewer1");
+    CRViewer1->addExport(tr("Export CSV"), tr("CSV files"), "csv",
+                         [](const QString& path, QString* error) {
+                             return reports::exportCsv(case_report(), path, error);
+                         });
+    setWindowState(Qt::WindowMaximized);
+    Form_Load();
+}
+
+frmCRCases::~frmCRCases() = default;
+
+CRDetail& frmCRCases::case_report() {
+    // Never destroyed: it outlives every window, and the program's end takes it along.
+    static CRDetail* const report = new CRDetail;
+    return *report;
+}
+
+void frmCRCases::Form_Load() {
+    case_report().discardSavedData();
+    case_report().setDataSource(DEDetail::rsdetail);
+    // The viewer shows the wait cursor for as long as it renders.
+    CRViewer1->refresh();
+}
+
+void frmCRCases::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmCRCases::Form_Resize() {
+    CRViewer1->setGeometry(0, 0, width(), height());
+}
