@@ -5,6 +5,7 @@
 #include "VETRA.h"
 #include "data_folder.h"
 #include "dialogs.h"
+#include "frmBillEntry.h"
 #include "frmLogin.h"
 #include "module1.h"
 #include "store_error.h"
@@ -43,6 +44,9 @@ int main(int argc, char** argv) {
                          platform::MsgBoxStyle::Information, "Database Error");
         return 1;
     }
+    main_window->attach_form(main_window->mnuAddCase, [](QWidget* parent) {
+        return std::make_unique<frmBillEntry>(parent);
+    });
     main_window->show();
     return QApplication::exec();
 }

@@ -1,0 +1,50 @@
+// The bill entry form, where a clerk enters, finds, changes and deletes claims.
+//
+// One set of controls serves four modes: idle (everything empty and disabled), new claim, viewing
+// a stored claim and editing it. The caption of `cmd_save` ("SAVE" or "UPDATE") is the form's
+// only record of whether a save creates a claim or rewrites the one whose number is shown. The
+// load routine is the form's reset: every return to idle runs it whole, lists included.
+//
+// Invariants: a save is one transaction, so a claim is stored whole or not at all; a failed save
+// or look-up leaves the form in its mode with every value the clerk typed; the reference number
+// box never takes typing, so an edited claim is always written back under its own number; a
+// combo box's *_Click switch runs only when the clerk picks from its list.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <memory>
+
+namespace Ui {
+class frmBillEntry;
+}
+
+class frmBillEntry : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit frmBillEntry(QWidget* parent = nullptr);
+    ~frmBillEntry() override;
+
+public slots:
+    void Form_Load();
+    void cmb_Type_Click();
+    void cmb_HApproval_Click();
+    void cmd_close_Click();
+
+public:
+    void clear_fields();
+    void enable_fields(bool flag);
+    // Puts the current row of Module1::rs_aux into the controls.
+    void show_record();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void connect_handlers();
+    void set_key_rules();
+    void align_label_columns();
+
+    std::unique_ptr<Ui::frmBillEntry> ui;
+};
