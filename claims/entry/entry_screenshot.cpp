@@ -1,8 +1,10 @@
-// Renders the entry form, filled with a sample claim as a clerk would type it, into
-// OUTDIR/entry-form.png. It touches no database and always renders with the same style and font,
-// so the picture depends only on the form.
+// Renders the entry form in new claim mode, filled with a sample claim as a clerk would type it,
+// into OUTDIR/entry-form.png. It works on a throw-away register in a temporary folder and always
+// renders with the same style and font, so the picture depends only on the form.
 #include "control_text.h"
+#include "dedetail.h"
 #include "frmBillEntry.h"
+#include "module1.h"
 
 #include <QApplication>
 #include <QDateEdit>
@@ -11,13 +13,13 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QStyleFactory>
+#include <QTemporaryDir>
 #include <cstdio>
 
 namespace {
 
 void fill_sample_claim(frmBillEntry& form) {
     const std::pair<const char*, const char*> values[] = {
-        {"txt_refno", "101"},
         {"txt_EmpName", "Harpreet Kaur"},
         {"txt_Fname", "Gurdev Singh"},
         {"txt_Design", "Lecturer (Physics)"},
@@ -49,7 +51,7 @@ void fill_sample_claim(frmBillEntry& form) {
         {"txt_DDesign", "Superintendent"},
         {"txt_DBranch", "Medical Reimbursement"},
     };
-    form.enable_fields(true);
+    form.cmd_addnew_Click();
     for (const auto& [name, value] : values)
         set_control_text(form.findChild<QWidget*>(name), value);
     form.findChild<QLineEdit*>("txt_DIncome")->setEnabled(true);
@@ -72,13 +74,23 @@ int main(int argc, char** argv) {
     QApplication::setStyle(QStyleFactory::create("Fusion"));
     QApplication::setFont(QFont("DejaVu Sans", 9));
 
+    QTemporaryDir register_folder;
+    Module1::app_path = register_folder.path();
+    Module1::open_database();
+
     frmBillEntry form;
     fill_sample_claim(form);
     form.show();
     QApplication::processEvents();
+    form.findChild<QLineEdit*>("txt_EmpName")->deselect(); // focused, but nothing selected
 
     const QString path = QDir(QString::fromLocal8Bit(argv[1])).filePath("entry-form.png");
-    if (!form.grab().save(path)) {
+    const bool saved = form.grab().save(path);
+    Module1::rs_main.Close();
+    Module1::rs_aux.Close();
+    Module1::db_conn.Close();
+    DEDetail::Connection1.Close();
+    if (!saved) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return 1;
     }

@@ -43,11 +43,12 @@ frmBillEntry::~frmBillEntry() = default;
 void frmBillEntry::align_label_columns() {
     const auto align = [](std::initializer_list<QGroupBox*> frames) {
         int widest = 0;
-        for (QGroupBox* frame : frames)
+        for (QGroupBox* frame : frames) {
+            const QLayout* grid = frame->layout();
             for (const QLabel* label : frame->findChildren<QLabel*>())
-                if (auto* grid = qobject_cast<QGridLayout*>(frame->layout());
-                    grid->indexOf(label) >= 0)
+                if (grid->indexOf(label) >= 0) // the label column, not the From/To labels
                     widest = std::max(widest, label->sizeHint().width());
+        }
         for (QGroupBox* frame : frames)
             static_cast<QGridLayout*>(frame->layout())->setColumnMinimumWidth(0, widest);
     };
@@ -78,7 +79,13 @@ void frmBillEntry::connect_handlers() {
     // activated() is a choice from the list; text the program writes does not emit it.
     connect(ui->cmb_Type, &QComboBox::activated, this, &frmBillEntry::cmb_Type_Click);
     connect(ui->cmb_HApproval, &QComboBox::activated, this, &frmBillEntry::cmb_HApproval_Click);
+    connect(ui->cmd_addnew, &QPushButton::clicked, this, &frmBillEntry::cmd_addnew_Click);
+    connect(ui->cmd_save, &QPushButton::clicked, this, &frmBillEntry::cmd_save_Click);
     connect(ui->cmd_close, &QPushButton::clicked, this, &frmBillEntry::cmd_close_Click);
+    connect(ui->cmd_find, &QPushButton::clicked, this, &frmBillEntry::cmd_find_Click);
+    connect(ui->cmd_edit, &QPushButton::clicked, this, &frmBillEntry::cmd_edit_Click);
+    connect(ui->cmd_delete, &QPushButton::clicked, this, &frmBillEntry::cmd_delete_Click);
+    connect(ui->cmd_reset, &QPushButton::clicked, this, &frmBillEntry::cmd_reset_Click);
 }
 
 void frmBillEntry::Form_Load() {

@@ -14,6 +14,7 @@
 #include <QDialog>
 #include <QString>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class frmBillEntry;
@@ -26,15 +27,28 @@ public:
     explicit frmBillEntry(QWidget* parent = nullptr);
     ~frmBillEntry() override;
 
+    // "OK" after check_fields passed, empty after a check failed.
+    QString valid_flag;
+    // The text last entered at the find prompt.
+    QString find_text;
+
 public slots:
     void Form_Load();
     void cmb_Type_Click();
     void cmb_HApproval_Click();
+    void cmd_addnew_Click();
+    void cmd_save_Click();
     void cmd_close_Click();
+    void cmd_find_Click();
+    void cmd_edit_Click();
+    void cmd_delete_Click();
+    void cmd_reset_Click();
 
 public:
     void clear_fields();
     void enable_fields(bool flag);
+    void check_fields();
+    void find_record();
     // Puts the current row of Module1::rs_aux into the controls.
     void show_record();
 
@@ -42,9 +56,20 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The five amounts as the statements write them, once each is a valid number.
+    struct Amounts {
+        QString pay, age, claimed, dependent_income, health_amount;
+    };
+
     void connect_handlers();
     void set_key_rules();
     void align_label_columns();
+    bool is_new_claim() const;
+    std::optional<Amounts> read_amounts();
+    // Runs the save's statements as one transaction; returns the number the claim is stored under.
+    QString write_record(const Amounts& amounts);
+    QString free_reference_number(const QString& proposed);
+    void execute_save_statements(const QString& R, const Amounts& amounts);
 
     std::unique_ptr<Ui::frmBillEntry> ui;
 };

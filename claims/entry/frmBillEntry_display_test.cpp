@@ -1,65 +1,14 @@
 // Showing a stored claim: rows written straight into the detail table, read into rs_aux as the
 // find does, and put into the form.
 #include "entry_form_fixture.h"
-#include "module1.h"
-
-#include <map>
 
 namespace {
-
-using Columns = std::map<QString, QString>;
-
-// A complete claim as statement literals, column by column.
-Columns typical_claim(int refno) {
-    return {{"refno", QString::number(refno)},
-            {"refdate", "#05-Mar-2007#"},
-            {"empname", "'Harpreet Kaur'"},
-            {"fname", "'Gurdev Singh'"},
-            {"design", "'Lecturer'"},
-            {"basicpay", "18450"},
-            {"oaddress", "'Govt. School, Mall Road'"},
-            {"ovill", "'Nabha'"},
-            {"oteh", "'Nabha'"},
-            {"oblkname", "'Nabha-2'"},
-            {"odist", "'Patiala'"},
-            {"raddress", "'House 214'"},
-            {"rvill", "'Nabha'"},
-            {"rteh", "'Nabha'"},
-            {"rdist", "'Patiala'"},
-            {"rstate", "'Punjab'"},
-            {"pname", "'Gurdev Singh'"},
-            {"page", "67"},
-            {"relation", "'Father'"},
-            {"disease", "'Angina'"},
-            {"dfrom", "#12-Jan-2007#"},
-            {"dto", "#27-Jan-2007#"},
-            {"hospital", "'Rajindra Hospital'"},
-            {"amtclaimed", "142300.5"},
-            {"claimtype", "'Dependent'"},
-            {"dependpay", "3500"},
-            {"documents", "'Yes'"},
-            {"apphealth", "'Yes'"},
-            {"amthealth", "138000"},
-            {"medicalcrt", "'No'"},
-            {"intime", "'Yes'"},
-            {"officer", "'S. K. Sharma'"},
-            {"offdesign", "'Superintendent'"},
-            {"branch", "'Medical'"},
-            {"billstatus", "'Pending'"}};
-}
 
 class ShowingAClaim : public EntryFormTest {
 protected:
     // Stores the claim and shows it as the find does: load routine, rs_aux on the row, show.
     void show_stored(const Columns& columns) {
-        QStringList names;
-        QStringList values;
-        for (const auto& [name, value] : columns) {
-            names << name;
-            values << value;
-        }
-        Module1::db_conn.Execute("Insert into detail (" + names.join(',') + ") values (" +
-                                 values.join(',') + ")");
+        store_row(columns);
         Module1::rs_aux.Close();
         Module1::rs_aux.Open("Select * from detail where refno=" + columns.at("refno"),
                              Module1::db_conn, store::adOpenKeyset, store::adLockPessimistic);

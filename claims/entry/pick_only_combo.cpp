@@ -63,6 +63,9 @@ void make_pick_only(QComboBox& combo) {
     combo.setInsertPolicy(QComboBox::NoInsert);
     combo.setCompleter(nullptr);
     combo.lineEdit()->setReadOnly(true);
+    // An editable box otherwise takes its text as a choice when it loses the focus, and reports
+    // it as activated: a shown value would then run the box's switch without any choice made.
+    QObject::disconnect(combo.lineEdit(), &QLineEdit::editingFinished, &combo, nullptr);
     auto* filter = new PickOnlyFilter(combo);
     combo.installEventFilter(filter);
     combo.lineEdit()->installEventFilter(filter);
