@@ -5,6 +5,7 @@
 #include "VETRA.h"
 #include "data_folder.h"
 #include "dialogs.h"
+#include "frmBillEntry.h"
 #include "frmBillUpdation.h"
 #include "frmLogin.h"
 #include "module1.h"
@@ -53,6 +54,9 @@ int main(int argc, char** argv) {
                              [](QWidget* parent) { return std::make_unique<RptPendancy>(parent); });
     main_window->attach_form(main_window->mnu_list,
                              [](QWidget* parent) { return std::make_unique<frmreport>(parent); });
+    main_window->attach_form(main_window->mnuAddCase, [](QWidget* parent) {
+        return std::make_unique<frmBillEntry>(parent);
+    });
     main_window->show();
     return QApplication::exec();
 }
