@@ -7,7 +7,7 @@
 #include "date_picker.h"
 #include "fillcombo.h"
 #include "key_press.h"
-#include "pick_only_combo.h"
+#include "pick_only.h"
 #include "ui_frmBillEntry.h"
 
 #include <QGridLayout>
@@ -30,7 +30,7 @@ frmBillEntry::frmBillEntry(QWidget* parent)
         setup_date_picker(*picker);
     for (QComboBox* combo : {ui->cmb_district, ui->cmb_Type, ui->cmb_Documents, ui->cmb_HApproval,
                              ui->cmb_doctor, ui->cmb_BillTime})
-        make_pick_only(*combo);
+        platform::MakePickOnly(combo);
     align_label_columns();
     set_key_rules();
     connect_handlers();

@@ -1,6 +1,7 @@
 // Counting, the state total line, the preport refill and the printed report.
 #include "reports/RptPendancy.h"
 
+#include "database_error.h"
 #include "dedetail.h"
 #include "dialogs.h"
 #include "module1.h"
@@ -152,7 +153,7 @@ void RptPendancy::cmd_show_Click() {
     } catch (const store::StoreError& e) {
         // A half-counted grid would print wrong figures: back to the headings.
         set_grid_heads();
-        MsgBox(e.reason(), MsgBoxStyle::Information, "Database Error");
+        report_database_error(QStringLiteral("The claims could not be counted"), e);
     }
 }
 
@@ -221,7 +222,7 @@ void RptPendancy::cmd_print_Click() {
         rsPendancy.Requery();
         report.take_rows(rsPendancy);
     } catch (const store::StoreError& e) {
-        MsgBox(e.reason(), MsgBoxStyle::Information, "Database Error");
+        report_database_error(QStringLiteral("The report could not be prepared"), e);
         return;
     }
     // Made afresh for every showing, so the print date and the period are always current.

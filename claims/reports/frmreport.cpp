@@ -1,6 +1,7 @@
 // Selection of the case list over the .ui form, and the showing of the viewer.
 #include "reports/frmreport.h"
 
+#include "database_error.h"
 #include "dedetail.h"
 #include "dialogs.h"
 #include "format_date.h"
@@ -122,7 +123,7 @@ void frmreport::cmd_show_Click() {
     try {
         show_report();
     } catch (const store::StoreError& e) {
-        MsgBox(e.reason(), MsgBoxStyle::Information, "Database Error");
+        report_database_error(QStringLiteral("The cases could not be listed"), e);
     }
 }
 

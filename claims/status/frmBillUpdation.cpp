@@ -2,6 +2,7 @@
 #include "frmBillUpdation.h"
 
 #include "Class1.h"
+#include "database_error.h"
 #include "dialogs.h"
 #include "field_value.h"
 #include "key_press.h"
@@ -27,10 +28,6 @@ const QString kRejected = QStringLiteral("Rejected");
 // Written for empty remarks, and shown again as empty remarks.
 const QString kNoRemarks = QStringLiteral("-");
 constexpr qint16 kQuote = 39;
-
-void report(const store::StoreError& error) {
-    MsgBox(error.reason(), MsgBoxStyle::Information, QStringLiteral("Database Error"));
-}
 
 // The number a typed reference number looks up: its leading numeric value, blanks skipped and
 // reading stopped at any other character, as plain decimal text ("1 2" and "12,5" read 12).
@@ -82,7 +79,7 @@ void frmBillUpdation::txt_refno_Change() {
     try {
         look_up(looked_up_number(ui->txt_refno->text()));
     } catch (const store::StoreError& error) {
-        report(error);
+        report_database_error(QStringLiteral("The claim could not be looked up"), error);
     }
 }
 
@@ -118,7 +115,7 @@ void frmBillUpdation::cmd_update_Click() {
         written = write_decision(status, amount);
     } catch (const store::StoreError& error) {
         ui->txt_remarks->setText(typed_remarks);
-        report(error);
+        report_database_error(QStringLiteral("The decision was not saved"), error);
         return;
     }
     if (written == 0) {
