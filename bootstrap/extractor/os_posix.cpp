@@ -106,44 +106,23 @@ File File::open(const std::string& path, Mode mode, std::string& reason) {
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         reason = std::strerror(errno);
-        return File(-1);
+        return File(kClosed);
     }
     // A folder opens for reading on POSIX; as a file it is as good as missing.
     struct stat status {};
     if (fstat(fd, &status) == 0 && S_ISDIR(status.st_mode)) {
         ::close(fd);
         reason = std::strerror(EISDIR);
-        return File(-1);
+        return File(kClosed);
     }
     return File(fd);
 }
 
-File::File(File&& other) noexcept : handle_(other.handle_) {
-    other.handle_ = -1;
-}
-
-File& File::operator=(File&& other) noexcept {
-    if (this != &other) {
-        close();
-        handle_ = other.handle_;
-        other.handle_ = -1;
-    }
-    return *this;
-}
-
-File::~File() {
-    close();
-}
-
 void File::close() {
-    if (handle_ >= 0) {
+    if (handle_ != kClosed) {
         ::close(descriptor(handle_));
-        handle_ = -1;
+        handle_ = kClosed;
     }
-}
-
-bool File::isOpen() const {
-    return handle_ >= 0;
 }
 
 std::optional<std::size_t> File::read(void* buffer, std::size_t count) {

@@ -51,13 +51,20 @@ public:
     // An open file, or a closed one with `reason` (the system's explanation) set.
     static File open(const std::string& path, Mode mode, std::string& reason);
 
-    File(File&& other) noexcept;
-    File& operator=(File&& other) noexcept;
+    File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = kClosed; }
+    File& operator=(File&& other) noexcept {
+        if (this != &other) {
+            close();
+            handle_ = other.handle_;
+            other.handle_ = kClosed;
+        }
+        return *this;
+    }
     File(const File&) = delete;
     File& operator=(const File&) = delete;
-    ~File();
+    ~File() { close(); }
 
-    bool isOpen() const;
+    bool isOpen() const { return handle_ != kClosed; }
     // Reads up to `count` bytes; fewer only at the end of the file. Nothing on failure.
     std::optional<std::size_t> read(void* buffer, std::size_t count);
     // Writes all `count` bytes, or returns false.
@@ -66,7 +73,11 @@ public:
     std::optional<std::uint64_t> seek(std::int64_t offset, Origin origin);
 
 private:
+    // A descriptor on POSIX, a HANDLE on Windows; -1 is invalid on both.
+    static constexpr std::intptr_t kClosed = -1;
+
     explicit File(std::intptr_t handle) : handle_(handle) {}
+    // Closes an open file; leaves it closed.
     void close();
 
     std::intptr_t handle_;
