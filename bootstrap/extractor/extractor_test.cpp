@@ -1,0 +1,123 @@
+// TExtractor in this process, with the folder numbers it draws chosen by the
+// test: which existing Ktb_ names it takes and which it passes over.
+#include "bootstrap_error.h"
+#include "extractor.h"
+#include "packer.h"
+#include "test_support.h"
+
+#include <cstdlib>
+#include <deque>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using namespace packstart_test;
+
+namespace {
+
+class ScriptedExtractor : public TExtractor {
+public:
+    ScriptedExtractor(std::string ownPath, std::deque<int> numbers)
+        : TExtractor(std::move(ownPath)), numbers_(std::move(numbers)) {}
+
+    int draws = 0;
+
+protected:
+    // The numbers in turn; the last one again and again.
+    int drawFolderNumber() override {
+        ++draws;
+        const int number = numbers_.front();
+        if (numbers_.size() > 1) {
+            numbers_.pop_front();
+        }
+        return number;
+    }
+
+private:
+    std::deque<int> numbers_;
+};
+
+class FolderChoice : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("TMPDIR", temp_.c_str(), 1);
+        setenv("PACKSTART_SYSTEM_DIR", system_.c_str(), 1);
+        Bytes archive = packer::archiveBytes(
+            {{"Setup.exe", bytesOf("#!/bin/true\n")}, {"KTB_Unz.dll", bytesOf("library")}});
+        writeFile(bootstrap_, bootstrapBytes(readFile(PACKSTART_PATH), archive), true);
+    }
+    void TearDown() override {
+        unsetenv("TMPDIR");
+        unsetenv("PACKSTART_SYSTEM_DIR");
+    }
+
+    fs::path ktb(int number) const { return temp_ / ("Ktb_" + std::to_string(number)); }
+
+    ScratchFolder scratch_;
+    fs::path temp_ = scratch_.folder("tmp");
+    fs::path system_ = scratch_.folder("system");
+    fs::path bootstrap_ = scratch_.path() / "bootstrap";
+};
+
+TEST_F(FolderChoice, AFolderOfOursDrawnAgainIsReusedWithItsFilesWrittenAfresh) {
+    fs::create_directory(ktb(7));
+    for (const char* name : {"SETUP.EXE", "KTB_UNZ.DLL", "Setup.ini"}) {
+        writeFile(ktb(7) / name, bytesOf("from an earlier run"));
+    }
+    ScriptedExtractor extractor(bootstrap_.string(), {7});
+    extractor.Run();
+    EXPECT_EQ(extractor.TempDir, ktb(7).string());
+    EXPECT_EQ(extractor.SystemDir, system_.string());
+    EXPECT_EQ(textOf(readFile(ktb(7) / "SETUP.EXE")), "#!/bin/true\n");
+    EXPECT_EQ(textOf(readFile(ktb(7) / "KTB_UNZ.DLL")), "library");
+    EXPECT_EQ(textOf(readFile(ktb(7) / "Setup.ini")), bootstrap_.string() + "\r\n");
+    EXPECT_EQ(entriesOf(ktb(7)),
+              (std::vector<std::string>{"KTB_UNZ.DLL", "SETUP.EXE", "Setup.ini"}));
+}
+
+TEST_F(FolderChoice, LinksFilesAndOtherUsersFoldersAreNeverTaken) {
+    const fs::path elsewhere = scratch_.folder("elsewhere");
+    fs::create_directory_symlink(elsewhere, ktb(1));
+    writeFile(ktb(2), bytesOf("a file"));
+    std::deque<int> numbers{1, 2, 4};
+    if (geteuid() == 0) { // only the superuser can give a folder away
+        fs::create_directory(ktb(3));
+        ASSERT_EQ(chown(ktb(3).c_str(), 65534, 65534), 0);
+        numbers.push_front(3);
+    }
+    ScriptedExtractor extractor(bootstrap_.string(), numbers);
+    extractor.Run();
+    EXPECT_EQ(extractor.TempDir, ktb(4).string());
+    EXPECT_EQ(extractor.draws, static_cast<int>(numbers.size()));
+    EXPECT_TRUE(entriesOf(elsewhere).empty());
+    EXPECT_EQ(textOf(readFile(ktb(2))), "a file");
+    EXPECT_EQ(entriesOf(ktb(4)),
+              (std::vector<std::string>{"KTB_UNZ.DLL", "SETUP.EXE", "Setup.ini"}));
+    const auto permissions = fs::status(ktb(4)).permissions();
+    EXPECT_EQ(permissions & (fs::perms::group_all | fs::perms::others_all), fs::perms::none);
+}
+
+TEST_F(FolderChoice, DrawingStopsAfterABoundedNumberOfTries) {
+    fs::create_directory_symlink(scratch_.folder("elsewhere"), ktb(1));
+    ScriptedExtractor extractor(bootstrap_.string(), {1});
+    try {
+        extractor.PrepareFolders();
+        FAIL() << "took " << extractor.TempDir;
+    } catch (const EBootstrapError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Cannot create a temporary folder in \"" + temp_.string() + "/\"");
+    }
+    EXPECT_EQ(extractor.draws, extractor::kTempFolderTries);
+}
+
+TEST_F(FolderChoice, TheClockDrawsANumberBelow5000) {
+    TExtractor extractor(bootstrap_.string());
+    extractor.PrepareFolders();
+    const std::string name = fs::path(extractor.TempDir).filename().string();
+    ASSERT_TRUE(name.starts_with("Ktb_"));
+    const int number = std::stoi(name.substr(4));
+    EXPECT_TRUE(number >= 0 && number < extractor::kTempFolderNumbers);
+    EXPECT_EQ(name, "Ktb_" + std::to_string(number));
+    EXPECT_TRUE(fs::is_directory(extractor.TempDir));
+}
+
+} // namespace

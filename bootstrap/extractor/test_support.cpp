@@ -1,0 +1,170 @@
+// The bootstrap tests' helpers over std::filesystem and posix_spawn.
+#include "test_support.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <spawn.h>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace packstart_test {
+
+ScratchFolder::ScratchFolder() {
+    std::random_device seed;
+    path_ = fs::temp_directory_path() / ("packstart_test_" + std::to_string(seed()));
+    fs::create_directories(path_);
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+}
+
+fs::path ScratchFolder::folder(const std::string& name) const {
+    const fs::path made = path_ / name;
+    fs::create_directories(made);
+    return made;
+}
+
+Bytes bytesOf(std::string_view text) {
+    return Bytes(text.begin(), text.end());
+}
+
+std::string textOf(const Bytes& bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
+
+Bytes readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        throw std::runtime_error("cannot read " + path.string());
+    }
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeFile(const fs::path& path, std::span<const std::uint8_t> bytes, bool executable) {
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+        if (!out) {
+            throw std::runtime_error("cannot write " + path.string());
+        }
+    }
+    if (executable) {
+        fs::permissions(path, fs::perms::owner_exec | fs::perms::group_exec, fs::perm_options::add);
+    }
+}
+
+Bytes sampleBytes(std::size_t size, unsigned seed) {
+    std::mt19937 draw(seed);
+    Bytes out;
+    out.reserve(size);
+    while (out.size() < size) {
+        // Runs of a few repeated symbols between stretches of noise.
+        const std::uint8_t symbol = static_cast<std::uint8_t>(draw());
+        const std::size_t run = draw() % 24;
+        for (std::size_t i = 0; i < run && out.size() < size; ++i) {
+            out.push_back(i % 3 == 0 ? symbol : static_cast<std::uint8_t>('a' + draw() % 4));
+        }
+    }
+    return out;
+}
+
+Bytes bootstrapBytes(const Bytes& image, const Bytes& archive, const Bytes& trailer) {
+    Bytes out = image;
+    out.insert(out.end(), archive.begin(), archive.end());
+    const auto length = static_cast<std::uint32_t>(archive.size());
+    for (int i = 0; i < 4; ++i) {
+        out.push_back(static_cast<std::uint8_t>(length >> (8 * i)));
+    }
+    out.insert(out.end(), trailer.begin(), trailer.end());
+    return out;
+}
+
+std::vector<std::string> entriesOf(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+Outcome run(const fs::path& program, const std::vector<std::string>& arguments,
+            const std::map<std::string, std::string>& environment) {
+    std::vector<std::string> variables;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        const std::string_view text(*variable);
+        if (!environment.contains(std::string(text.substr(0, text.find('='))))) {
+            variables.emplace_back(text);
+        }
+    }
+    for (const auto& [name, value] : environment) {
+        variables.push_back(name + "=" + value);
+    }
+    std::vector<char*> envp;
+    for (std::string& variable : variables) {
+        envp.push_back(variable.data());
+    }
+    envp.push_back(nullptr);
+    std::vector<std::string> words{program.string()};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+
+    char errorPath[] = "/tmp/packstart_stderr_XXXXXX";
+    const int errorFile = mkstemp(errorPath);
+    if (errorFile < 0) {
+        throw std::runtime_error("mkstemp: " + std::string(std::strerror(errno)));
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, errorFile, STDERR_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    pid_t child = 0;
+    const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    close(errorFile);
+    Outcome outcome;
+    if (spawned == 0) {
+        int raw = 0;
+        while (waitpid(child, &raw, 0) < 0 && errno == EINTR) {
+        }
+        outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    }
+    outcome.standardError = textOf(readFile(errorPath));
+    unlink(errorPath);
+    if (spawned != 0) {
+        throw std::runtime_error("cannot start " + program.string());
+    }
+    return outcome;
+}
+
+std::optional<Bytes> waitForFile(const fs::path& path, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        std::error_code ec;
+        if (fs::exists(path, ec)) {
+            return readFile(path);
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            return std::nullopt;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+} // namespace packstart_test

@@ -1,0 +1,260 @@
+// The packer: argument checks, the archive layout of archive_format.h, and an
+// output written beside OUT and renamed into place once complete.
+#include "packer.h"
+
+#include "archive_format.h"
+#include "custom_lzh.h"
+#include "image_end.h"
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <optional>
+#include <stdexcept>
+#include <system_error>
+#include <unistd.h>
+
+namespace packer {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kUsage =
+    "usage: packstart-pack -o OUT [--image PACKSTART] [--trailer FILE] FILE...\n";
+constexpr std::size_t kLargestNumber = std::numeric_limits<std::int32_t>::max();
+
+void appendNumber(Bytes& out, std::uint32_t value) {
+    for (std::size_t i = 0; i < archive::kNumberSize; ++i) {
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    }
+}
+
+Bytes compressedBytes(const Bytes& input) {
+    TMemoryStream target;
+    TCustom_lzh codec;
+    codec.Source = input.data();
+    codec.SourceSize = static_cast<std::int32_t>(input.size());
+    codec.Target = &target;
+    if (!codec.Compress()) {
+        throw std::runtime_error("not enough memory to compress");
+    }
+    return Bytes(target.Memory(), target.Memory() + target.Size());
+}
+
+struct Options {
+    fs::path out;
+    fs::path image;
+    std::optional<fs::path> trailer;
+    std::vector<fs::path> files;
+};
+
+std::optional<Options> parse(std::span<const char* const> args, std::ostream& err) {
+    Options options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        const bool takesValue = arg == "-o" || arg == "--image" || arg == "--trailer";
+        if (takesValue && i + 1 == args.size()) {
+            err << "packstart-pack: " << arg << " needs a value\n" << kUsage;
+            return std::nullopt;
+        }
+        if (arg == "-o") {
+            options.out = args[++i];
+        } else if (arg == "--image") {
+            options.image = args[++i];
+        } else if (arg == "--trailer") {
+            options.trailer = args[++i];
+        } else if (arg.starts_with("-") && arg.size() > 1) {
+            err << "packstart-pack: unknown option " << arg << "\n" << kUsage;
+            return std::nullopt;
+        } else {
+            options.files.emplace_back(arg);
+        }
+    }
+    if (options.out.empty() || options.files.empty()) {
+        err << kUsage;
+        return std::nullopt;
+    }
+    if (options.image.empty()) {
+        std::error_code ec;
+        options.image = fs::read_symlink("/proc/self/exe", ec).parent_path() / "Packstart";
+    }
+    return options;
+}
+
+std::optional<Bytes> readWhole(const fs::path& path, std::ostream& err) {
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) {
+        err << "packstart-pack: cannot read " << path.string() << ": it is a folder\n";
+        return std::nullopt;
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        err << "packstart-pack: cannot read " << path.string() << ": " << std::strerror(errno)
+            << "\n";
+        return std::nullopt;
+    }
+    Bytes bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    if (file.bad()) {
+        err << "packstart-pack: cannot read " << path.string() << ": read error\n";
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+// The image's bytes when its headers account for the whole file.
+std::optional<Bytes> readImage(const fs::path& path, std::ostream& err) {
+    auto bytes = readWhole(path, err);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    std::optional<std::uint64_t> end;
+    try {
+        end = image::imageEnd([&](std::uint64_t offset, std::span<std::uint8_t> into) {
+            if (offset > bytes->size() || into.size() > bytes->size() - offset) {
+                throw std::out_of_range("past the end");
+            }
+            std::memcpy(into.data(), bytes->data() + offset, into.size());
+        });
+    } catch (const std::out_of_range&) {
+        end.reset();
+    }
+    if (!end || *end > bytes->size()) {
+        err << "packstart-pack: " << path.string()
+            << " is not a Packstart image (no complete ELF or PE executable)\n";
+        return std::nullopt;
+    }
+    if (*end < bytes->size()) {
+        err << "packstart-pack: " << path.string() << " has " << bytes->size() - *end
+            << " bytes after its executable image (a bootstrap already, or not stripped)\n";
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+std::optional<std::vector<PayloadFile>> readPayload(const std::vector<fs::path>& paths,
+                                                    std::ostream& err) {
+    std::vector<PayloadFile> files;
+    for (const fs::path& path : paths) {
+        PayloadFile file{path.filename().string(), {}};
+        if (const std::string problem = nameProblem(file.name); !problem.empty()) {
+            err << "packstart-pack: " << path.string() << ": " << problem << "\n";
+            return std::nullopt;
+        }
+        auto bytes = readWhole(path, err);
+        if (!bytes) {
+            return std::nullopt;
+        }
+        if (bytes->size() > kLargestNumber) {
+            err << "packstart-pack: " << path.string() << " is too large (2 GiB at most)\n";
+            return std::nullopt;
+        }
+        file.bytes = std::move(*bytes);
+        files.push_back(std::move(file));
+    }
+    return files;
+}
+
+// A name beside `target` for the file being written.
+fs::path partialName(const fs::path& target) {
+    fs::path partial = target;
+    partial += ".partial-" + std::to_string(getpid());
+    return partial;
+}
+
+bool writeExecutable(const fs::path& target, const Bytes& bytes, std::ostream& err) {
+    const fs::path partial = partialName(target);
+    std::error_code ec;
+    {
+        std::ofstream file(partial, std::ios::binary | std::ios::trunc);
+        file.write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        file.close();
+        if (!file) {
+            err << "packstart-pack: cannot write " << target.string() << "\n";
+            fs::remove(partial, ec);
+            return false;
+        }
+    }
+    fs::permissions(partial,
+                    fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                        fs::perms::others_read | fs::perms::others_exec,
+                    ec);
+    if (!ec) {
+        fs::rename(partial, target, ec);
+    }
+    if (ec) {
+        err << "packstart-pack: cannot write " << target.string() << ": " << ec.message() << "\n";
+        std::error_code ignored;
+        fs::remove(partial, ignored);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+Bytes entryBytes(std::string_view name, std::span<const std::uint8_t> data) {
+    Bytes entry;
+    entry.reserve(2 * archive::kNumberSize + name.size() + data.size());
+    appendNumber(entry, static_cast<std::uint32_t>(data.size()));
+    appendNumber(entry, static_cast<std::uint32_t>(name.size()));
+    entry.insert(entry.end(), name.begin(), name.end());
+    entry.insert(entry.end(), data.begin(), data.end());
+    return entry;
+}
+
+Bytes archiveBytes(const std::vector<PayloadFile>& files) {
+    Bytes archive;
+    appendNumber(archive, static_cast<std::uint32_t>(files.size()));
+    for (const PayloadFile& file : files) {
+        const Bytes entry = entryBytes(file.name, compressedBytes(file.bytes));
+        archive.insert(archive.end(), entry.begin(), entry.end());
+    }
+    return archive;
+}
+
+std::string nameProblem(std::string_view name) {
+    if (name.size() > archive::kLongestName) {
+        return "its name is longer than 255 bytes";
+    }
+    if (!archive::isPlainFileName(name)) {
+        return "its name is not a plain file name (empty, \".\", \"..\", or holding a path "
+               "separator)";
+    }
+    return {};
+}
+
+int runPacker(std::span<const char* const> args, std::ostream& err) {
+    const auto options = parse(args, err);
+    if (!options) {
+        return 1;
+    }
+    auto out = readImage(options->image, err);
+    if (!out) {
+        return 1;
+    }
+    const auto files = readPayload(options->files, err);
+    if (!files) {
+        return 1;
+    }
+    std::optional<Bytes> trailer;
+    if (options->trailer && !(trailer = readWhole(*options->trailer, err))) {
+        return 1;
+    }
+    const Bytes archive = archiveBytes(*files);
+    if (archive.size() > std::numeric_limits<std::uint32_t>::max()) {
+        err << "packstart-pack: the archive would pass 4 GiB\n";
+        return 1;
+    }
+    out->insert(out->end(), archive.begin(), archive.end());
+    appendNumber(*out, static_cast<std::uint32_t>(archive.size()));
+    if (trailer) {
+        out->insert(out->end(), trailer->begin(), trailer->end());
+    }
+    return writeExecutable(options->out, *out, err) ? 0 : 1;
+}
+
+} // namespace packer

@@ -1,0 +1,65 @@
+// Runs the Win32 OS layer's file and folder services once each and prints what
+// they gave, one "name=value" line each on standard error, for the Windows tests
+// to check under Wine.
+#include "os_services.h"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+void print(const char* name, const std::string& value) {
+    std::fprintf(stderr, "%s=%s\n", name, value.c_str());
+}
+
+std::string folderResult(os::FolderResult result) {
+    switch (result) {
+    case os::FolderResult::created:
+        return "created";
+    case os::FolderResult::existingOurs:
+        return "ours";
+    case os::FolderResult::existingOther:
+        return "other";
+    case os::FolderResult::failed:
+        break;
+    }
+    return "failed";
+}
+
+} // namespace
+
+int main() {
+    const std::string temporary = os::temporaryFolder();
+    print("temp", temporary);
+    print("system", os::systemFolder());
+    print("self", os::ownModulePath());
+
+    const std::string folder = temporary + "os_layer_probe";
+    print("create", folderResult(os::createFolder(folder)));
+    print("again", folderResult(os::createFolder(folder)));
+
+    const std::string file = folder + os::kPathSeparator + "file.bin";
+    std::string reason;
+    {
+        os::File out = os::File::open(file, os::File::Mode::create, reason);
+        print("written", out.write("0123456789", 10) ? "yes" : "no");
+    }
+    print("exists", os::fileExists(file) ? "yes" : "no");
+    print("folder_exists", os::fileExists(folder) ? "yes" : "no");
+    print("on_a_file", folderResult(os::createFolder(file)));
+    {
+        os::File in = os::File::open(file, os::File::Mode::readShared, reason);
+        char bytes[8] = {};
+        const auto size = in.seek(0, os::File::Origin::end);
+        in.seek(4, os::File::Origin::begin);
+        const auto got = in.read(bytes, sizeof bytes);
+        print("size", size ? std::to_string(*size) : "none");
+        print("read", got ? std::string(bytes, *got) : "none");
+    }
+    print("deleted", os::deleteFile(file) ? "yes" : "no");
+    print("deleted_again", os::deleteFile(file) ? "yes" : "no");
+    os::File missing = os::File::open(file, os::File::Mode::readShared, reason);
+    print("missing_open", missing.isOpen() ? "yes" : "no");
+    print("reason", reason);
+    return 0;
+}
