@@ -3,11 +3,14 @@ BUILD      ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 JOBS       ?= $(shell nproc)
+# `make fuzz`: the libFuzzer programs, built with clang in a folder of their own, each run this long.
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 30
 # ccache, when the machine has it, makes rebuilds in several checkouts cheap.
 LAUNCHER   := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 export CCACHE_BASEDIR := $(CURDIR)
 
-.PHONY: all deps configure build test run bench format clean
+.PHONY: all deps configure build test run bench format clean fuzz
 
 all: build
 
@@ -28,6 +31,12 @@ run: build
 
 bench: build
 	./scripts/bench $(BUILD)
+
+fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	      -DCMAKE_CXX_COMPILER=clang++ -DVETRA_FUZZ=ON -DVETRA_WITH_TESTS=OFF $(LAUNCHER)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+	./scripts/fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 format:
 	find bootstrap claims bench -name '*.cpp' -o -name '*.h' | xargs -r clang-format -i

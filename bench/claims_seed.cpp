@@ -6,7 +6,6 @@
 #include "module1.h"
 #include "schema.h"
 #include "store_error.h"
-#include "values.h"
 
 #include <QDir>
 #include <QFile>
@@ -81,63 +80,15 @@ SampleClaim sample_claim(long long refno, std::mt19937& random) {
     c.billstatus = pick(kStatuses, random);
     c.amtapproved = c.billstatus == "Sanctioned" ? amount(random, 500, 200000) : "0";
     c.appdate = c.refdate.addDays(30);
+    c.remarks = c.billstatus == "Rejected" ? "Not admissible" : "-";
     return c;
-}
-
-QStringList new_claim_statements(const SampleClaim& c) {
-    using store::date_literal;
-    using store::text_literal;
-    const QString where = " where refno=" + c.refno;
-    return {
-        "Insert into detail (refno,refdate,billstatus) values(" + c.refno + ", " +
-            date_literal(c.refdate) + ",'Pending')",
-        "Update detail set empname=" + text_literal(c.empname) +
-            ", fname=" + text_literal(c.fname) + ", design=" + text_literal(c.design) +
-            ", basicpay=" + c.basicpay + where,
-        "Update detail set oaddress=" + text_literal(c.oaddress) +
-            ", ovill=" + text_literal(c.ovill) + ", oteh=" + text_literal(c.oteh) +
-            ", oblkname=" + text_literal(c.oblkname) + ", odist=" + text_literal(c.odist) + where,
-        "Update detail set raddress=" + text_literal(c.raddress) +
-            ", rvill=" + text_literal(c.rvill) + ", rteh=" + text_literal(c.rteh) +
-            ", rdist=" + text_literal(c.rdist) + ", rstate=" + text_literal(c.rstate) + where,
-        "Update detail set pname=" + text_literal(c.pname) + ", page=" + c.page +
-            ", relation=" + text_literal(c.relation) + where,
-        "Update detail set disease=" + text_literal(c.disease) +
-            ", dfrom=" + date_literal(c.dfrom) + ", dto=" + date_literal(c.dto) +
-            ", hospital=" + text_literal(c.hospital) + ", amtclaimed=" + c.amtclaimed +
-            ", claimtype=" + text_literal(c.claimtype) + where,
-        "Update detail set dependpay=" + c.dependpay + where,
-        "Update detail set documents=" + text_literal(c.documents) + ", apphealth=" +
-            text_literal(c.apphealth) + ", medicalcrt=" + text_literal(c.medicalcrt) + where,
-        "Update detail set amthealth=" + c.amthealth + where,
-        "Update detail set intime=" + text_literal(c.intime) +
-            ", officer=" + text_literal(c.officer) + ", offdesign=" + text_literal(c.offdesign) +
-            ", branch=" + text_literal(c.branch) + where,
-    };
-}
-
-QString decision_statement(const SampleClaim& c) {
-    if (c.billstatus == "Sanctioned")
-        return "Update detail set billstatus='Sanctioned', amtapproved=" + c.amtapproved +
-               ", appdate=" + store::date_literal(c.appdate) +
-               ", remarks='-' where refno=" + c.refno + " ";
-    if (c.billstatus == "Rejected")
-        return "Update detail set billstatus='Rejected', amtapproved=0, appdate=Null , "
-               "remarks='Not admissible' where refno=" +
-               c.refno + " ";
-    return {};
 }
 
 void seed_claims(store::Connection& connection, long long first_refno, int count, unsigned seed) {
     std::mt19937 random(seed);
     store::Transaction transaction(connection);
-    for (int i = 0; i < count; ++i) {
-        const SampleClaim claim = sample_claim(first_refno + i, random);
-        for (const QString& statement : new_claim_statements(claim))
-            connection.Execute(statement);
-        if (const QString decision = decision_statement(claim); !decision.isEmpty())
-            connection.Execute(decision);
-    }
+    for (int i = 0; i < count; ++i)
+        demo::save_claim(connection, sample_claim(first_refno + i, random));
     transaction.commit();
 }
 

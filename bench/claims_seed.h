@@ -6,6 +6,8 @@
 // districts, billstatus over the three statuses. The same seed always gives the same claims.
 #pragma once
 
+#include "claim_statements.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -17,32 +19,16 @@ class Connection;
 
 namespace bench {
 
-// One claim as the entry form holds it when "SAVE" is pressed.
-struct SampleClaim {
-    QString refno;
-    QDate refdate, dfrom, dto;
-    QString empname, fname, design, basicpay;
-    QString oaddress, ovill, oteh, oblkname, odist;
-    QString raddress, rvill, rteh, rdist, rstate;
-    QString pname, page, relation, disease, hospital, amtclaimed, claimtype, dependpay;
-    QString documents, apphealth, amthealth, medicalcrt, intime;
-    QString officer, offdesign, branch;
-    QString billstatus; // the decision made later: Pending, Sanctioned or Rejected
-    QString amtapproved;
-    QDate appdate;
-};
+// One claim as the entry form holds it when "SAVE" is pressed, and the statements that save it.
+using demo::decision_statement;
+using demo::new_claim_statements;
+using demo::SampleClaim;
 
 // Reference dates lie in the ten years from kFirstDay to kLastDay.
 inline const QDate kFirstDay{2015, 1, 1};
 inline const QDate kLastDay{2024, 12, 31};
 
 SampleClaim sample_claim(long long refno, std::mt19937& random);
-
-// The ten statements that save `claim` as a new claim.
-QStringList new_claim_statements(const SampleClaim& claim);
-
-// The statement that records a Sanctioned or Rejected decision; empty for Pending.
-QString decision_statement(const SampleClaim& claim);
 
 // Saves `count` claims numbered from `first_refno` in one transaction.
 void seed_claims(store::Connection& connection, long long first_refno, int count,

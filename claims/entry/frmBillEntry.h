@@ -66,6 +66,8 @@ private:
     void align_label_columns();
     bool is_new_claim() const;
     std::optional<Amounts> read_amounts();
+    // False, after an "Invalid" box naming it, when a text box holds what cannot be stored.
+    bool texts_storable();
     // Runs the save's statements as one transaction; returns the number the claim is stored under.
     QString write_record(const Amounts& amounts);
     QString free_reference_number(const QString& proposed);

@@ -3,6 +3,8 @@
 //
 // What the save guarantees beyond the statements themselves: amounts are written only as plain
 // numbers (blanks and thousands commas taken out, anything else refused before the question);
+// a text box holding what no statement can store (a pasted NUL, half of a character pair) is
+// refused before the question as well, never cut or changed;
 // a failed save rolls back whole and leaves the form exactly as the clerk left it, the optional
 // boxes included; a new claim whose number another program has used meanwhile takes the next free
 // number, and the clerk is told which; an update of a claim that is no longer stored fails rather
@@ -126,6 +128,41 @@ std::optional<frmBillEntry::Amounts> frmBillEntry::read_amounts() {
     return amounts;
 }
 
+bool frmBillEntry::texts_storable() {
+    const std::pair<QLineEdit*, const char*> boxes[] = {
+        {ui->txt_EmpName, "Employee Name"},
+        {ui->txt_Fname, "Father's Name"},
+        {ui->txt_Design, "Designation"},
+        {ui->txt_OAddress, "Office Address"},
+        {ui->txt_OVillage, "Office Village / City"},
+        {ui->txt_OTehsil, "Office Tehsil"},
+        {ui->txt_OEBlock, "Education Block"},
+        {ui->txt_PAddress, "Residence Address"},
+        {ui->txt_PVillage, "Residence Village / City"},
+        {ui->txt_PTehsil, "Residence Tehsil"},
+        {ui->txt_PDistrict, "Residence District"},
+        {ui->txt_State, "State"},
+        {ui->txt_pname, "Patient Name"},
+        {ui->txt_Relation, "Relation with Employee"},
+        {ui->txt_Disease, "Name of Disease"},
+        {ui->txt_Hospital, "Name of Hospital"},
+        {ui->txt_DOfficer, "Name of Dealing Officer"},
+        {ui->txt_DDesign, "Designation of Dealing Officer"},
+        {ui->txt_DBranch, "Branch"},
+    };
+    for (const auto& [box, name] : boxes) {
+        if (store::text_storable(box->text()))
+            continue;
+        MsgBox(QStringLiteral("%1 holds a character that cannot be stored. Type its text again.")
+                   .arg(name),
+               MsgBoxStyle::Information, "Invalid");
+        box->setFocus();
+        box->selectAll();
+        return false;
+    }
+    return true;
+}
+
 bool frmBillEntry::is_new_claim() const {
     return ui->cmd_save->text() == "SAVE";
 }
@@ -135,7 +172,7 @@ void frmBillEntry::cmd_save_Click() {
     if (valid_flag.isEmpty())
         return;
     const std::optional<Amounts> amounts = read_amounts();
-    if (!amounts)
+    if (!amounts || !texts_storable())
         return;
     const bool new_claim = is_new_claim();
     const int answer =

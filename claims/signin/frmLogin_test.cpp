@@ -1,6 +1,7 @@
 // The sign-in window driven through its real widgets.
 #include "dialogs.h"
 #include "frmLogin.h"
+#include "pasted_text.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -124,4 +125,27 @@ TEST_F(SignIn, CloseEndsWithoutSigningIn) {
     EXPECT_TRUE(boxes().empty());
     EXPECT_EQ(form.result(), QDialog::Rejected);
     EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(SignIn, PastedAwkwardTextIsRefusedAndKept) {
+    std::vector<vetra_testing::AwkwardText> pasted = vetra_testing::junk_numbers();
+    for (const auto& texts : {vetra_testing::storable_texts(), vetra_testing::unstorable_texts()})
+        pasted.insert(pasted.end(), texts.begin(), texts.end());
+    for (const auto& [kind, text] : pasted) {
+        SCOPED_TRACE(kind);
+        script.clear_shown();
+        vetra_testing::paste(form.txt_uid(), text);
+        vetra_testing::paste(form.txt_pass(), "739");
+        QTest::mouseClick(form.cmd_login(), Qt::LeftButton);
+        EXPECT_EQ(boxes(), std::vector{info("Invalid Login ID!", "Invalid")});
+        EXPECT_EQ(form.txt_uid()->text(), text);
+
+        script.clear_shown();
+        vetra_testing::paste(form.txt_uid(), "KROVE");
+        vetra_testing::paste(form.txt_pass(), text);
+        QTest::mouseClick(form.cmd_login(), Qt::LeftButton);
+        EXPECT_EQ(boxes(), std::vector{info("Invalid Password!", "Invalid")});
+        EXPECT_EQ(form.txt_pass()->text(), text);
+        EXPECT_TRUE(form.isVisible());
+    }
 }

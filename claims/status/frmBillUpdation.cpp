@@ -103,6 +103,14 @@ void frmBillUpdation::cmd_update_Click() {
             return;
         amount = *approved;
     }
+    // A pasted NUL or half of a character pair cannot be stored: refused, never cut.
+    if (!store::text_storable(ui->txt_remarks->text())) {
+        MsgBox(QStringLiteral("Remarks holds a character that cannot be stored. Type them again."),
+               MsgBoxStyle::Information, QStringLiteral("Invalid"));
+        ui->txt_remarks->setFocus();
+        ui->txt_remarks->selectAll();
+        return;
+    }
     Module1::reply = QString::number(MsgBox(QStringLiteral("Do you want to update record?"),
                                             MsgBoxStyle::Question, QStringLiteral("Update?")));
     if (Module1::reply == QString::number(platform::vbNo))

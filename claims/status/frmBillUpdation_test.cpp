@@ -2,17 +2,18 @@
 #include "dialogs.h"
 #include "frmBillUpdation.h"
 #include "module1.h"
+#include "pasted_text.h"
 #include "recordset.h"
 #include "temporary_register.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -118,12 +119,6 @@ protected:
         ASSERT_GE(row, 0) << status.toStdString();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualRect(list->model()->index(row, 0)).center());
-    }
-    // Pastes as the box's context menu does.
-    static void paste_into(QLineEdit* box, const QString& text) {
-        QApplication::clipboard()->setText(text);
-        box->setFocus();
-        box->paste();
     }
     void press_update(int answer) {
         script.answer(answer);
@@ -319,7 +314,7 @@ TEST_F(StatusForm, ASanctionNeedsAnAmountAboveZero) {
     for (const QString amount : {"1.2.3", "12abc", "-500", "."}) {
         SCOPED_TRACE(amount.toStdString());
         script.clear_shown();
-        paste_into(txt_amount(), amount);
+        vetra_testing::paste(txt_amount(), amount);
         ASSERT_EQ(txt_amount()->text(), amount);
         QTest::mouseClick(cmd_update(), Qt::LeftButton);
         EXPECT_EQ(script.shown(),
@@ -384,7 +379,7 @@ TEST_F(StatusForm, RemarksKeepPastedQuotesAndDropTypedOnes) {
 
     const QString pasted = "O'Brien's bill, 'verified' -- \"fine\"; x' or '1'='1";
     txt_remarks()->clear();
-    paste_into(txt_remarks(), pasted);
+    vetra_testing::paste(txt_remarks(), pasted);
     ASSERT_EQ(txt_remarks()->text(), pasted);
     choose("Rejected");
     press_update(vbYes);
@@ -483,4 +478,76 @@ TEST_F(StatusForm, CloseUnloadsWithoutWriting) {
     EXPECT_EQ(form->result(), QDialog::Rejected);
     EXPECT_EQ(stored(12), kSanctionedDecision);
     EXPECT_TRUE(script.shown().empty());
+}
+
+TEST_F(StatusForm, PastedRemarksAreStoredExactlyAsTheBoxHoldsThem) {
+    add_claim(12, "Claim Twelve", "'Pending', Null, Null, Null");
+    for (const auto& [kind, text] : vetra_testing::storable_texts()) {
+        SCOPED_TRACE(kind);
+        type_refno("12");
+        choose("Rejected");
+        vetra_testing::paste(txt_remarks(), text);
+        const QString held = txt_remarks()->text();
+        EXPECT_EQ(held, text.left(200)); // the paste is cut at the limit, and only there
+        script.clear_shown();
+        press_update(vbYes);
+        EXPECT_EQ(script.shown(), (std::vector<ShownBox>{kUpdateQuestion, kUpdated}));
+        EXPECT_EQ(stored(12).remarks, store::FieldValue(held.trimmed()));
+        type_refno("12");
+        EXPECT_EQ(txt_remarks()->text(), held.trimmed());
+    }
+}
+
+TEST_F(StatusForm, RemarksThatCannotBeStoredAreRefusedAndKept) {
+    add_claim(12, "Claim Twelve", kSanctionedClaim);
+    type_refno("12");
+    choose("Rejected");
+    for (const auto& [kind, text] : vetra_testing::unstorable_texts()) {
+        SCOPED_TRACE(kind);
+        vetra_testing::paste(txt_remarks(), text);
+        script.clear_shown();
+        QTest::mouseClick(cmd_update(), Qt::LeftButton);
+        EXPECT_EQ(
+            script.shown(),
+            std::vector<ShownBox>{info(
+                "Remarks holds a character that cannot be stored. Type them again.", "Invalid")});
+        EXPECT_EQ(txt_remarks()->text(), text);
+        EXPECT_EQ(QApplication::focusWidget(), txt_remarks());
+    }
+    EXPECT_EQ(stored(12), kSanctionedDecision);
+}
+
+TEST_F(StatusForm, JunkPastedIntoTheNumbersNeverReachesAStatement) {
+    add_claim(12, "Claim Twelve", kSanctionedClaim);
+    QStringList statements;
+    db_conn.set_statement_hook([&statements](const QString& s) { statements << s; });
+    // The number box: every paste looks up a plain number, and no box is shown.
+    const QRegularExpression lookup("^Select .* from detail where refno=-?[0-9]+(\\.[0-9]+)?$");
+    std::vector<vetra_testing::AwkwardText> pasted = vetra_testing::junk_numbers();
+    for (const auto& texts : {vetra_testing::storable_texts(), vetra_testing::unstorable_texts()})
+        pasted.insert(pasted.end(), texts.begin(), texts.end());
+    for (const auto& [kind, text] : pasted) {
+        SCOPED_TRACE(kind);
+        statements.clear();
+        vetra_testing::paste(txt_refno(), text);
+        ASSERT_FALSE(statements.isEmpty());
+        for (const QString& statement : statements)
+            EXPECT_TRUE(lookup.match(statement).hasMatch()) << statement.toStdString();
+        EXPECT_TRUE(script.shown().empty());
+    }
+    // The amount: junk is refused before the question, and nothing is written.
+    type_refno("12");
+    choose("Sanctioned");
+    for (const auto& [kind, junk] : vetra_testing::junk_numbers()) {
+        SCOPED_TRACE(kind);
+        vetra_testing::paste(txt_amount(), junk);
+        script.clear_shown();
+        statements.clear();
+        QTest::mouseClick(cmd_update(), Qt::LeftButton);
+        EXPECT_EQ(script.shown(),
+                  std::vector<ShownBox>{info("Invalid Amount Approved!", "Invalid")});
+        EXPECT_TRUE(statements.isEmpty());
+    }
+    db_conn.set_statement_hook({});
+    EXPECT_EQ(stored(12), kSanctionedDecision);
 }

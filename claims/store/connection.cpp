@@ -165,6 +165,9 @@ sqlite3_stmt* Connection::prepare(const QString& statement) {
     require_open();
     if (hook_)
         hook_(statement);
+    // The engine reads a statement only up to a NUL: the rest would be dropped unseen.
+    if (statement.contains(QChar::Null))
+        refuse(QStringLiteral("the statement holds a NUL character, which cannot be stored"));
     return prepare_translated(translate_dialect(statement.toStdString()));
 }
 

@@ -149,6 +149,25 @@ TEST_F(ConnectionTest, ExecuteRunsOneStatementAndReportsTheEnginesReason) {
                  StoreError);
 }
 
+TEST_F(ConnectionTest, AStatementHoldingANulIsRefusedWhole) {
+    Connection connection;
+    connection.Open(connection_string_for(file));
+    connection.Execute("Insert into detail (refno,refdate,billstatus) values(101, #05-Mar-2007#,"
+                       "'Pending')");
+    // The engine would run the part before the NUL and drop the rest unseen.
+    for (const QString& statement :
+         {QString("Update detail set empname='Ram' where refno=101") + QChar(0) + " or 1=1",
+          QString("Update detail set empname='Ram") + QChar(0) + "Lal' where refno=101"}) {
+        try {
+            connection.Execute(statement);
+            ADD_FAILURE() << "ran a statement holding a NUL";
+        } catch (const StoreError& e) {
+            EXPECT_EQ(e.reason(), "the statement holds a NUL character, which cannot be stored");
+        }
+    }
+    EXPECT_EQ(count(connection, "Select count(*) from detail where empname is null"), 1);
+}
+
 TEST_F(ConnectionTest, ATransactionLeftWithoutCommitKeepsNothing) {
     Connection connection;
     connection.Open(connection_string_for(file));

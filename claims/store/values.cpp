@@ -3,12 +3,19 @@
 
 #include "format_date.h"
 
+#include <charconv>
+#include <string>
+
 namespace store {
 
 QString text_literal(const QString& text) {
     QString body = text.trimmed();
     body.replace(QLatin1Char('\''), QLatin1String("''"));
     return QLatin1Char('\'') + body + QLatin1Char('\'');
+}
+
+bool text_storable(const QString& text) {
+    return !text.contains(QChar::Null) && text.isValidUtf16();
 }
 
 std::optional<QString> number_literal(const QString& text) {
@@ -27,6 +34,12 @@ std::optional<QString> number_literal(const QString& text) {
             return std::nullopt;
     }
     if (!seen_digit)
+        return std::nullopt;
+    // More digits than a double holds would be stored as infinity.
+    const std::string plain = digits.toStdString();
+    double value = 0;
+    if (std::from_chars(plain.data(), plain.data() + plain.size(), value).ec ==
+        std::errc::result_out_of_range)
         return std::nullopt;
     return digits;
 }

@@ -13,6 +13,13 @@ TEST(TextLiteral, TrimsAndDoublesQuotes) {
     EXPECT_EQ(text_literal("   "), "''");
 }
 
+TEST(TextLiteral, EveryTextButANulOrAHalfSurrogatePairCanBeStored) {
+    EXPECT_TRUE(text_storable(QString::fromUtf8("ਹਰਪ੍ਰੀਤ ਕੌਰ \t\n\x01 ' -- ; #05-Mar-2007# 😀")));
+    EXPECT_FALSE(text_storable(QString("Ram") + QChar(0) + "Lal"));
+    EXPECT_FALSE(text_storable(QString("Ram ") + QChar(0xD83D))); // cut before its pair
+    EXPECT_FALSE(text_storable(QString(QChar(0xDE00)) + "Ram"));  // the second half alone
+}
+
 TEST(NumberLiteral, BlanksAndCommasAreRemoved) {
     EXPECT_EQ(number_literal("1,20,000"), "120000");
     EXPECT_EQ(number_literal("12 00"), "1200");
@@ -24,6 +31,9 @@ TEST(NumberLiteral, BlanksAndCommasAreRemoved) {
 TEST(NumberLiteral, WhatIsNoPlainDecimalNumberHasNoLiteral) {
     for (const char* bad : {"", "   ", ".", ",", "1.2.3", "12a", "-5", "1e5", "12;drop"})
         EXPECT_EQ(number_literal(bad), std::nullopt) << bad;
+    // The engine reads a number past the largest double as infinity.
+    EXPECT_EQ(number_literal(QString(400, '9')), std::nullopt);
+    EXPECT_EQ(number_literal(QString(300, '9')), QString(300, '9'));
 }
 
 TEST(DateLiteral, KeepsEnglishMonthsUnderAnotherLocale) {
