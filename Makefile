@@ -10,7 +10,7 @@ FUZZ_SECONDS ?= 30
 LAUNCHER   := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 export CCACHE_BASEDIR := $(CURDIR)
 
-.PHONY: all deps configure build test run bench format clean fuzz
+.PHONY: all deps configure build test run demo bench format clean fuzz
 
 all: build
 
@@ -28,6 +28,9 @@ test: build
 
 run: build
 	BUILD=$(BUILD) ./scripts/run
+
+demo: build
+	BUILD=$(BUILD) ./scripts/demo
 
 bench: build
 	./scripts/bench $(BUILD)

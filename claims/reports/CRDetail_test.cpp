@@ -2,10 +2,13 @@
 #include "case_claims.h"
 #include "dedetail.h"
 #include "module1.h"
+#include "pdf_text.h"
+#include "reports/page_renderer.h"
 #include "reports/CRDetail.h"
 #include "store_error.h"
 #include "temporary_register.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace reports {
@@ -83,6 +86,27 @@ TEST_F(CaseListRows, FindsTheFieldsByNameAndRefusesASelectionWithoutOne) {
     open("SELECT refno, refdate, empname FROM detail");
     EXPECT_THROW(report.setDataSource(DEDetail::rsdetail), store::StoreError);
     EXPECT_EQ(report.rows().size(), 1) << "a refused source leaves the rows as they were";
+}
+
+// DejaVu has neither script: the names come out through the Lohit fonts, shaped. pdftotext reads
+// glyphs in the order they stand on paper, so a vowel sign written before its consonant (ਿ, ि) or
+// a reph would read back moved; these names have none and must read back whole.
+TEST_F(CaseListRows, GurmukhiAndDevanagariNamesPrintAsThemselves) {
+    const QString gurmukhi = QString::fromUtf8("ਗੁਰਦੇਵ ਕੌਰ ਸੰਧੂ");
+    const QString devanagari = QString::fromUtf8("अमन कुमार गोयल");
+    save_claim({.refno = 104, .empname = gurmukhi, .fname = devanagari});
+    open(QString(DEDetail::kDetailCommand) + " where refno=104");
+    CRDetail report;
+    report.setSelection({QDate(2024, 1, 1), QDate(2024, 12, 31), "All Districts", "All Cases"},
+                        QDate(2025, 1, 6));
+    report.setDataSource(DEDetail::rsdetail);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("cases.pdf");
+    QString error;
+    ASSERT_TRUE(exportPdf(report, path, &error)) << error.toStdString();
+    const QString text = testing::pdfPages(path).join('\n');
+    EXPECT_TRUE(text.contains(gurmukhi)) << text.toStdString();
+    EXPECT_TRUE(text.contains(devanagari)) << text.toStdString();
 }
 
 } // namespace
