@@ -3,8 +3,8 @@
 #include "dedetail.h"
 #include "module1.h"
 #include "pdf_text.h"
-#include "reports/page_renderer.h"
 #include "reports/CRDetail.h"
+#include "reports/page_renderer.h"
 #include "store_error.h"
 #include "temporary_register.h"
 
