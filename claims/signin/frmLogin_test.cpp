@@ -128,10 +128,7 @@ TEST_F(SignIn, CloseEndsWithoutSigningIn) {
 }
 
 TEST_F(SignIn, PastedAwkwardTextIsRefusedAndKept) {
-    std::vector<vetra_testing::AwkwardText> pasted = vetra_testing::junk_numbers();
-    for (const auto& texts : {vetra_testing::storable_texts(), vetra_testing::unstorable_texts()})
-        pasted.insert(pasted.end(), texts.begin(), texts.end());
-    for (const auto& [kind, text] : pasted) {
+    for (const auto& [kind, text] : vetra_testing::every_awkward_text()) {
         SCOPED_TRACE(kind);
         script.clear_shown();
         vetra_testing::paste(form.txt_uid(), text);

@@ -523,10 +523,7 @@ TEST_F(StatusForm, JunkPastedIntoTheNumbersNeverReachesAStatement) {
     db_conn.set_statement_hook([&statements](const QString& s) { statements << s; });
     // The number box: every paste looks up a plain number, and no box is shown.
     const QRegularExpression lookup("^Select .* from detail where refno=-?[0-9]+(\\.[0-9]+)?$");
-    std::vector<vetra_testing::AwkwardText> pasted = vetra_testing::junk_numbers();
-    for (const auto& texts : {vetra_testing::storable_texts(), vetra_testing::unstorable_texts()})
-        pasted.insert(pasted.end(), texts.begin(), texts.end());
-    for (const auto& [kind, text] : pasted) {
+    for (const auto& [kind, text] : vetra_testing::every_awkward_text()) {
         SCOPED_TRACE(kind);
         statements.clear();
         vetra_testing::paste(txt_refno(), text);

@@ -65,4 +65,14 @@ const std::vector<AwkwardText>& junk_numbers() {
     return texts;
 }
 
+const std::vector<AwkwardText>& every_awkward_text() {
+    static const std::vector<AwkwardText> texts = [] {
+        std::vector<AwkwardText> all;
+        for (const auto* part : {&storable_texts(), &unstorable_texts(), &junk_numbers()})
+            all.insert(all.end(), part->begin(), part->end());
+        return all;
+    }();
+    return texts;
+}
+
 } // namespace vetra_testing

@@ -30,4 +30,7 @@ const std::vector<AwkwardText>& unstorable_texts();
 // Pasted into a number box, none of these is a number the register can write.
 const std::vector<AwkwardText>& junk_numbers();
 
+// All of the above, for boxes that store nothing (sign-in) or read a number from anything.
+const std::vector<AwkwardText>& every_awkward_text();
+
 } // namespace vetra_testing
