@@ -35,10 +35,10 @@ std::optional<QString> number_literal(const QString& text) {
     }
     if (!seen_digit)
         return std::nullopt;
-    // More digits than a double holds would be stored as infinity.
-    const std::string plain = digits.toStdString();
+    // A whole part beyond the largest double would be stored as infinity.
+    const std::string whole = digits.section(u'.', 0, 0).toStdString();
     double value = 0;
-    if (std::from_chars(plain.data(), plain.data() + plain.size(), value).ec ==
+    if (std::from_chars(whole.data(), whole.data() + whole.size(), value).ec ==
         std::errc::result_out_of_range)
         return std::nullopt;
     return digits;

@@ -34,6 +34,8 @@ TEST(NumberLiteral, WhatIsNoPlainDecimalNumberHasNoLiteral) {
     // The engine reads a number past the largest double as infinity.
     EXPECT_EQ(number_literal(QString(400, '9')), std::nullopt);
     EXPECT_EQ(number_literal(QString(300, '9')), QString(300, '9'));
+    const QString tiny = "0." + QString(400, '0') + "1"; // read as 0, not refused
+    EXPECT_EQ(number_literal(tiny), tiny);
 }
 
 TEST(DateLiteral, KeepsEnglishMonthsUnderAnotherLocale) {
