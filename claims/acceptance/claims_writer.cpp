@@ -14,7 +14,8 @@
 //   claims_writer start [--as-user NAME] -- ARGUMENTS...
 //     Starts the register itself with ARGUMENTS (the program's name first), as `vetra` does,
 //     optionally as the user NAME instead of root. It signs in as a clerk would, and when the main
-//     window opens it chooses Exit. Every box shown is printed as "box TITLE: TEXT"; the exit
+//     window opens it chooses Exit. Every box shown is printed as "box TITLE: TEXT" (a line break
+//     in TEXT as "\\n"); the exit
 //     status is the program's.
 #include "../testing/lsan_suppressions.h"
 #include "VETRA.h"
@@ -120,7 +121,7 @@ int start_register(const QStringList& arguments) {
         [](const QString&) {});
     const int status = run_register(arguments);
     for (const platform::ShownBox& box : boxes.shown())
-        say("box " + box.title + ": " + box.text);
+        say("box " + box.title + ": " + QString(box.text).replace('\n', "\\n"));
     return status;
 }
 

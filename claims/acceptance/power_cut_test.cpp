@@ -2,6 +2,7 @@
 // at random moments, again and again on the same file. After every kill the register must open,
 // the engine must find the file sound, every claim the clerk was told is saved must be there, and
 // every claim there must be whole: an insert never stands without the updates of its save.
+#include "qt_printing.h"
 #include "stored_claims.h"
 #include "writer_process.h"
 

@@ -11,6 +11,7 @@
 #include "frmBillUpdation.h"
 #include "frmLogin.h"
 #include "module1.h"
+#include "qt_printing.h"
 #include "reports/RptPendancy.h"
 #include "reports/frmCRCases.h"
 #include "reports/frmreport.h"

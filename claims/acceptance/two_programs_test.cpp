@@ -1,6 +1,7 @@
 // Two programs on one file: two writers save 500 claims each through the entry form at the same
 // time, each proposing numbers the other may take first. Every claim must be stored once, whole,
 // under a number of its own, and no clerk may see a database error ("database is locked").
+#include "qt_printing.h"
 #include "stored_claims.h"
 #include "writer_process.h"
 
