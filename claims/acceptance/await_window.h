@@ -2,11 +2,12 @@
 //
 // Arm the wait, then start the action (a menu item, a button, the program's start): the action
 // blocks in the window's own event loop, the wait finds the window there and runs `work` on it,
-// which closes it when done. A window that does not open within the time limit is a fault; what
-// opened instead is closed, so nothing ever waits for a person.
+// which closes it when done. A window that does not open within the time limit is a fault, and so
+// is a modal window the work left open; either is closed, so nothing ever waits for a person.
 #pragma once
 
 #include <QApplication>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -55,7 +56,14 @@ private:
         if (QWidget* window = find_()) {
             timer_.stop(); // the work runs event loops of its own
             found_ = true;
+            const QPointer<QWidget> worked_in(window);
             work_(*window);
+            // A modal window the work failed to close would block the action for good.
+            if (worked_in && worked_in->isVisible() &&
+                QApplication::activeModalWidget() == worked_in) {
+                fault_(QStringLiteral("the window was left open"));
+                worked_in->close();
+            }
             return;
         }
         if (waited_ms_ < kLimitMs)

@@ -22,11 +22,13 @@
 #include "temporary_register.h"
 
 #include <QAction>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -101,9 +103,12 @@ protected:
     // Exports the viewer's report through its "Export PDF" button and the file dialog.
     static void export_pdf(reports::ReportPreview& viewer, const QString& path) {
         const auto dialog = expect_window<QFileDialog>([&](QFileDialog& files) {
-            Clerk clerk(files);
-            clerk.type("fileNameEdit", path);
-            QTest::keyClick(clerk.find<QLineEdit>("fileNameEdit"), Qt::Key_Return);
+            // Chosen, not typed: typing opens the name completer's list, which may take the keys.
+            files.selectFile(path);
+            QPushButton* save =
+                Clerk(files).find<QDialogButtonBox>("buttonBox")->button(QDialogButtonBox::Save);
+            ASSERT_NE(save, nullptr);
+            QTest::mouseClick(save, Qt::LeftButton);
         });
         viewer.findChild<QAction*>("actionExportPdf")->trigger();
         EXPECT_TRUE(QFileInfo(path).size() > 0) << path.toStdString();
