@@ -1,62 +1,10 @@
-// Program entry of the claims register. The sign-in window comes first; only after a successful
-// sign-in does the main window load and open the database in the data folder. A database that
-// cannot be opened is reported in a box naming the file and the reason, and the program ends with
-// status 1 without touching the file. Work forms are attached to the main window's items here.
-#include "VETRA.h"
-#include "data_folder.h"
-#include "dialogs.h"
-#include "frmBillEntry.h"
-#include "frmBillUpdation.h"
-#include "frmLogin.h"
-#include "module1.h"
-#include "reports/RptPendancy.h"
-#include "reports/frmreport.h"
-#include "store_error.h"
+// Program entry of the claims register: the application object, then the register's start (see
+// run_register.h), whose status is the program's.
+#include "run_register.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
-#include <QDir>
-#include <QStandardPaths>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Vetraplex");
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription("Vetraplex, the medical-reimbursement claims register.");
-    parser.addHelpOption();
-    const QCommandLineOption data_dir("data-dir", "Keep the database VETRA.mdb in DIR.", "DIR");
-    parser.addOption(data_dir);
-    parser.process(app);
-
-    Module1::app_path = store::choose_data_folder(
-        QCoreApplication::applicationDirPath(), parser.value(data_dir),
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-    QDir().mkpath(Module1::app_path);
-
-    frmLogin login;
-    if (login.exec() != QDialog::Accepted)
-        return 0;
-
-    std::unique_ptr<VETRA> main_window;
-    try {
-        main_window = std::make_unique<VETRA>();
-    } catch (const store::StoreError& e) {
-        platform::MsgBox("The database " + QDir::toNativeSeparators(Module1::database_path()) +
-                             " cannot be opened: " + e.reason(),
-                         platform::MsgBoxStyle::Information, "Database Error");
-        return 1;
-    }
-    main_window->attach_form(main_window->mnu_StatusUpdation, [](QWidget* parent) {
-        return std::make_unique<frmBillUpdation>(parent);
-    });
-    main_window->attach_form(main_window->mnu_pendancy,
-                             [](QWidget* parent) { return std::make_unique<RptPendancy>(parent); });
-    main_window->attach_form(main_window->mnu_list,
-                             [](QWidget* parent) { return std::make_unique<frmreport>(parent); });
-    main_window->attach_form(main_window->mnuAddCase, [](QWidget* parent) {
-        return std::make_unique<frmBillEntry>(parent);
-    });
-    main_window->show();
-    return QApplication::exec();
+    return run_register(QApplication::arguments());
 }

@@ -29,7 +29,8 @@ QString amountText(const QVariant& value) {
 }
 
 // One entry per field of fieldNames(), in the same order. Each width holds its heading, a date,
-// a ten-digit total or a usual name and district whole. Together they are wider than an A4
+// a ten-digit total, a seven-digit pay or a usual name and district whole: an amount is never
+// cut short. Together they are wider than an A4
 // landscape page, so the page renderer prints the list at about 7 points: smaller type, but the
 // names a clerk looks for stay readable rather than cut short.
 std::vector<TabularColumn> caseColumns() {
@@ -43,7 +44,7 @@ std::vector<TabularColumn> caseColumns() {
         {"Employee Name", 1280, left, text, false},
         {"Father's Name", 1280, left, text, false},
         {"Designation", 1230, left, text, false},
-        {"Basic Pay", 700, right, amountText, false},
+        {"Basic Pay", 1000, right, amountText, false},
         {"District", 1450, left, text, false},
         {"Patient Name", 1280, left, text, false},
         {"Age", 500, right, text, false},

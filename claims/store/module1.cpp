@@ -36,6 +36,7 @@ void open_database() {
     db_conn.Open(connection_string, QString(), QString(), adCmdUnspecified);
     try {
         check_claims_schema(db_conn);
+        check_file_sound(db_conn);
         if (DEDetail::Connection1.State() == adStateOpen)
             DEDetail::Connection1.Close();
         DEDetail::Connection1.Open(db_conn.ConnectionString());

@@ -29,7 +29,8 @@ QString database_path();
 
 // Opens `db_conn` on the database in `app_path`, creating the database there first when it is
 // missing, and points the reports' `DEDetail::Connection1` at the same file. Throws
-// store::StoreError when the file cannot be created or opened; nothing is then left open.
+// store::StoreError when the file cannot be created or opened, or is damaged anywhere (every page
+// is read once); nothing is then left open.
 void open_database();
 
 // The reference number for a new claim: 101 when no claim is stored, else the largest stored

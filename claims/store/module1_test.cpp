@@ -72,6 +72,33 @@ TEST(OpenDatabase, AnUnusableFileIsReportedAndNothingStaysOpen) {
     EXPECT_TRUE(test::file_bytes(file) == damaged);
 }
 
+TEST(OpenDatabase, AFileDamagedFarFromItsFirstPageIsRefusedToo) {
+    TemporaryRegister reg;
+    const QString file = database_path();
+    Transaction adding(db_conn);
+    for (int refno = 101; refno <= 400; ++refno) {
+        add_claim(refno);
+        db_conn.Execute("Update detail set disease='" + QString(200, 'x') +
+                        "' where refno=" + QString::number(refno));
+    }
+    adding.commit();
+    TemporaryRegister::close_all();
+    QByteArray damaged = test::file_bytes(file);
+    ASSERT_GT(damaged.size(), 20 * 4096);
+    const qsizetype middle = damaged.size() / 2;
+    damaged[middle] = static_cast<char>(damaged[middle] ^ 1);
+    test::write_bytes(file, damaged);
+    try {
+        open_database();
+        ADD_FAILURE() << "a damaged file was opened";
+    } catch (const StoreError& e) {
+        EXPECT_TRUE(e.reason().startsWith("the file is damaged (")) << e.reason().toStdString();
+        EXPECT_FALSE(e.reason().contains('\n'));
+    }
+    EXPECT_EQ(db_conn.State(), adStateClosed);
+    EXPECT_TRUE(test::file_bytes(file) == damaged);
+}
+
 TEST(ReferenceNumber, AnEmptyRegisterStartsAt101) {
     TemporaryRegister reg;
     EXPECT_EQ(allocate_reference_number(), "101");

@@ -181,4 +181,22 @@ void check_claims_schema(Connection& connection) {
         throw StoreError(QStringLiteral("the file does not hold the claims tables"));
 }
 
+void check_file_sound(Connection& connection) {
+    Recordset check;
+    QString finding;
+    try {
+        check.Open("PRAGMA quick_check(1)", connection);
+        // The engine heads its findings with the database's name; one line says enough.
+        finding = check.Eof() ? QStringLiteral("no result") : check.Fields(0).text();
+        QStringList lines = finding.split('\n', Qt::SkipEmptyParts);
+        lines.removeIf([](const QString& line) { return line.startsWith(QStringLiteral("***")); });
+        if (finding != "ok")
+            finding = lines.join(QStringLiteral("; "));
+    } catch (const StoreError& e) {
+        finding = e.reason(); // a page that cannot even be decrypted
+    }
+    if (finding != "ok")
+        throw StoreError(QStringLiteral("the file is damaged (%1)").arg(finding));
+}
+
 } // namespace store

@@ -32,4 +32,9 @@ bool create_database_if_missing(const QString& path, const QString& password);
 // program knows.
 void check_claims_schema(Connection& connection);
 
+// Reads every page of the file's tables and indexes once and throws StoreError when one does not
+// read back sound: a file damaged anywhere is refused when it is opened, before a clerk works on
+// it and before anything is written to it.
+void check_file_sound(Connection& connection);
+
 } // namespace store

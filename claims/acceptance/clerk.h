@@ -1,0 +1,51 @@
+// Uses a form's controls, found by their object names, the way a clerk does: clicks, keys typed
+// one by one (so every keystroke rule applies), pasting through the clipboard, choosing from a
+// list after opening it, dates typed into a picker. A control that is missing or cannot take the
+// action is reported as a test failure, never skipped silently.
+#pragma once
+
+#include "claim_entries.h"
+
+#include <QString>
+#include <QWidget>
+#include <stdexcept>
+
+class QDate;
+
+namespace acceptance {
+
+class Clerk {
+public:
+    explicit Clerk(QWidget& form) : form_(form) {}
+
+    template <typename Control = QWidget> Control* find(const QString& name) const {
+        auto* control = form_.findChild<Control*>(name);
+        if (control == nullptr)
+            throw std::runtime_error("the form has no control " + name.toStdString());
+        return control;
+    }
+    QString text(const QString& name) const;
+
+    void click(const QString& button);
+    // Types `keys` one by one into the box, after whatever it holds.
+    void type(const QString& box, const QString& keys);
+    // Selects everything in the box and types `keys` over it.
+    void retype(const QString& box, const QString& keys);
+    // Pastes `text` into the box with Ctrl+V.
+    void paste(const QString& box, const QString& text);
+    // Opens the list with F4, moves to `entry` and takes it with Enter.
+    void choose(const QString& combo, const QString& entry);
+    // Types the date's digits into the picker, day, month and year, whatever its display pattern.
+    void type_date(const QString& picker, const QDate& date);
+
+    // Enters a whole claim into the bill entry form, every text typed key by key.
+    void type_claim(const ClaimEntries& claim);
+    // Enters a claim quickly: texts set at once, lists still chosen from, dates set. For the
+    // writers that save hundreds of claims; the keystroke rules are proven elsewhere.
+    void fill_claim(const ClaimEntries& claim);
+
+private:
+    QWidget& form_;
+};
+
+} // namespace acceptance
