@@ -279,6 +279,7 @@ protected:
 
     QStringList statements;
     store::TemporaryRegister register_;
-    platform::DialogScript script;
+    platform::DialogScript script{
+        [](const QString& fault) { ADD_FAILURE() << fault.toStdString(); }};
     std::unique_ptr<frmBillEntry> form;
 };
