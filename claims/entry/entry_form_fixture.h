@@ -2,6 +2,7 @@
 // every box scripted, and helpers that reach its controls by name and use them as a clerk does.
 #pragma once
 
+#include "control_text.h"
 #include "dialogs.h"
 #include "field_value.h"
 #include "frmBillEntry.h"
@@ -19,6 +20,43 @@
 #include <map>
 #include <memory>
 #include <stdexcept>
+
+// Every name or address box with the column it fills and the name an "Invalid" box gives it.
+struct TextBox {
+    const char* box;
+    const char* column;
+    const char* name;
+};
+inline const TextBox kTextBoxes[] = {
+    {"txt_EmpName", "empname", "Employee Name"},
+    {"txt_Fname", "fname", "Father's Name"},
+    {"txt_Design", "design", "Designation"},
+    {"txt_OAddress", "oaddress", "Office Address"},
+    {"txt_OVillage", "ovill", "Office Village / City"},
+    {"txt_OTehsil", "oteh", "Office Tehsil"},
+    {"txt_OEBlock", "oblkname", "Education Block"},
+    {"txt_PAddress", "raddress", "Residence Address"},
+    {"txt_PVillage", "rvill", "Residence Village / City"},
+    {"txt_PTehsil", "rteh", "Residence Tehsil"},
+    {"txt_PDistrict", "rdist", "Residence District"},
+    {"txt_State", "rstate", "State"},
+    {"txt_pname", "pname", "Patient Name"},
+    {"txt_Relation", "relation", "Relation with Employee"},
+    {"txt_Disease", "disease", "Name of Disease"},
+    {"txt_Hospital", "hospital", "Name of Hospital"},
+    {"txt_DOfficer", "officer", "Name of Dealing Officer"},
+    {"txt_DDesign", "offdesign", "Designation of Dealing Officer"},
+    {"txt_DBranch", "branch", "Branch"},
+};
+// The amount boxes with the name an "Invalid" box gives them.
+inline const std::pair<const char*, const char*> kNumberBoxes[] = {
+    {"txt_Pay", "Basic Pay"},
+    {"txt_age", "Age"},
+    {"txt_AmtClaimed", "Amount Claimed"},
+    {"txt_DIncome", "Income of Dependent"},
+    {"txt_HAmount", "Amount approved"}};
+inline const char* const kComboBoxes[] = {"cmb_district",  "cmb_Type",   "cmb_Documents",
+                                          "cmb_HApproval", "cmb_doctor", "cmb_BillTime"};
 
 class EntryFormTest : public ::testing::Test {
 protected:
@@ -41,6 +79,13 @@ protected:
     QDateEdit* picker(const QString& name) const { return control<QDateEdit>(name); }
     QPushButton* button(const QString& name) const { return control<QPushButton>(name); }
 
+    // What a box, list or date picker shows; nothing for a picker standing empty.
+    QString shown(const QString& name) const {
+        if (const auto* date = form->findChild<QDateEdit*>(name))
+            return date->text().trimmed();
+        return control_text(control(name));
+    }
+
     void click(const QString& name) { QTest::mouseClick(button(name), Qt::LeftButton); }
 
     // Opens the combo box's list and chooses `entry` there, as a clerk does.
@@ -57,87 +102,102 @@ protected:
         QTest::keyClick(list, Qt::Key_Return);
     }
 
-    // Types a complete claim as a clerk does, the optional address boxes but the office village
-    // left blank; the income and the approved amount only when the type and approval ask for them.
-    void type_claim(const QString& type = "Self", const QString& approval = "No") {
-        const auto type_into = [this](const char* name, const char* text) {
-            QTest::keyClicks(txt(name), text);
-        };
-        type_into("txt_EmpName", "Harpreet Kaur");
-        type_into("txt_Fname", "Gurdev Singh");
-        type_into("txt_Design", "Lecturer");
-        type_into("txt_Pay", "18,450");
-        type_into("txt_OAddress", "Govt. School, Mall Road");
-        type_into("txt_OVillage", "Nabha");
-        choose("cmb_district", "Patiala");
-        type_into("txt_pname", "Gurdev Singh");
-        type_into("txt_age", "67");
-        type_into("txt_Relation", "Father");
-        type_into("txt_Disease", "Angina");
-        type_into("txt_Hospital", "Rajindra Hospital");
-        type_into("txt_AmtClaimed", "1,42,300");
-        choose("cmb_Type", type);
+    // One control of a typed claim: its name and the text typed or the entry chosen.
+    struct Typed {
+        QString control;
+        QString text;
+    };
+    // A complete claim, a different value in every box, the optional address boxes but the
+    // office village left blank; the income and the approved amount only when the type and the
+    // approval ask for them. Reference date 5 March 2007, treatment 12 to 27 January 2007.
+    static std::vector<Typed> claim_entries(const QString& type, const QString& approval) {
+        std::vector<Typed> entries{{"txt_EmpName", "Harpreet Kaur"},
+                                   {"txt_Fname", "Gurdev Singh"},
+                                   {"txt_Design", "Lecturer"},
+                                   {"txt_Pay", "18,450"},
+                                   {"txt_OAddress", "Govt. School, Mall Road"},
+                                   {"txt_OVillage", "Nabha"},
+                                   {"cmb_district", "Patiala"},
+                                   {"txt_pname", "Jaswant Kaur"},
+                                   {"txt_age", "67"},
+                                   {"txt_Relation", "Mother"},
+                                   {"txt_Disease", "Angina"},
+                                   {"txt_Hospital", "Rajindra Hospital"},
+                                   {"txt_AmtClaimed", "1,42,300"},
+                                   {"cmb_Type", type}};
         if (type == "Dependent")
-            type_into("txt_DIncome", "3,500");
-        choose("cmb_Documents", "Yes");
-        choose("cmb_HApproval", approval);
+            entries.push_back({"txt_DIncome", "3,500"});
+        entries.insert(entries.end(),
+                       {{"cmb_Documents", "Incomplete"}, {"cmb_HApproval", approval}});
         if (approval == "Yes")
-            type_into("txt_HAmount", "1,38,000");
-        choose("cmb_doctor", "Yes");
-        choose("cmb_BillTime", "No");
-        type_into("txt_DOfficer", "S. K. Sharma");
-        type_into("txt_DDesign", "Superintendent");
-        type_into("txt_DBranch", "Medical");
+            entries.push_back({"txt_HAmount", "1,38,000"});
+        entries.insert(entries.end(), {{"cmb_doctor", "Yes"},
+                                       {"cmb_BillTime", "No"},
+                                       {"txt_DOfficer", "S. K. Sharma"},
+                                       {"txt_DDesign", "Superintendent"},
+                                       {"txt_DBranch", "Medical"}});
+        return entries;
+    }
+
+    // What FIND shows of an entry once it is saved: an amount as a plain number.
+    static QString as_stored(const Typed& entry) {
+        for (const auto& [box, label] : kNumberBoxes) {
+            if (entry.control == box)
+                return QString(entry.text).remove(',');
+        }
+        return entry.text;
+    }
+
+    // Types a complete claim as a clerk does (see claim_entries).
+    void type_claim(const QString& type = "Self", const QString& approval = "No") {
+        for (const Typed& entry : claim_entries(type, approval)) {
+            if (form->findChild<QComboBox*>(entry.control))
+                choose(entry.control, entry.text);
+            else
+                QTest::keyClicks(txt(entry.control), entry.text);
+        }
         picker("txt_RefDate")->setDate(QDate(2007, 3, 5));
         picker("txt_from")->setDate(QDate(2007, 1, 12));
         picker("txt_to")->setDate(QDate(2007, 1, 27));
     }
 
-    // A complete claim as statement literals, column by column.
-    using Columns = std::map<QString, QString>;
-    static Columns typical_claim(std::int64_t refno) {
-        return {{"refno", QString::number(refno)},
-                {"refdate", "#05-Mar-2007#"},
-                {"empname", "'Harpreet Kaur'"},
-                {"fname", "'Gurdev Singh'"},
-                {"design", "'Lecturer'"},
-                {"basicpay", "18450"},
-                {"oaddress", "'Govt. School, Mall Road'"},
-                {"ovill", "'Nabha'"},
-                {"oteh", "'Nabha'"},
-                {"oblkname", "'Nabha-2'"},
-                {"odist", "'Patiala'"},
-                {"raddress", "'House 214'"},
-                {"rvill", "'Nabha'"},
-                {"rteh", "'Nabha'"},
-                {"rdist", "'Patiala'"},
-                {"rstate", "'Punjab'"},
-                {"pname", "'Gurdev Singh'"},
-                {"page", "67"},
-                {"relation", "'Father'"},
-                {"disease", "'Angina'"},
-                {"dfrom", "#12-Jan-2007#"},
-                {"dto", "#27-Jan-2007#"},
-                {"hospital", "'Rajindra Hospital'"},
-                {"amtclaimed", "142300.5"},
-                {"claimtype", "'Dependent'"},
-                {"dependpay", "3500"},
-                {"documents", "'Yes'"},
-                {"apphealth", "'Yes'"},
-                {"amthealth", "138000"},
-                {"medicalcrt", "'No'"},
-                {"intime", "'Yes'"},
-                {"officer", "'S. K. Sharma'"},
-                {"offdesign", "'Superintendent'"},
-                {"branch", "'Medical'"},
-                {"billstatus", "'Pending'"}};
+    // Add New Bill, a complete claim typed and saved: stored as 101 on an empty register.
+    void save_claim(const QString& type = "Self", const QString& approval = "No") {
+        click("cmd_addnew");
+        type_claim(type, approval);
+        script.answer(platform::vbYes);
+        click("cmd_save");
     }
 
-    // Writes a row straight into the table, as another program could.
-    static void store_row(const Columns& columns) {
+    // Column values as statement literals.
+    using Columns = std::map<QString, QString>;
+
+    // A complete claim written straight into the table, as another program could, with `changes`
+    // applied. Every text column holds its own name, so a value shown in the wrong box is plain.
+    static void store_claim(std::int64_t refno, const Columns& changes = {}) {
+        Columns claim{{"refno", QString::number(refno)},
+                      {"refdate", "#05-Mar-2007#"},
+                      {"basicpay", "18450"},
+                      {"page", "67"},
+                      {"dfrom", "#12-Jan-2007#"},
+                      {"dto", "#27-Jan-2007#"},
+                      {"amtclaimed", "142300.5"},
+                      {"claimtype", "'Dependent'"},
+                      {"dependpay", "3500"},
+                      {"apphealth", "'Yes'"},
+                      {"amthealth", "138000"},
+                      {"billstatus", "'Pending'"}};
+        for (const char* column :
+             {"empname",    "fname",  "design",   "oaddress",  "ovill",    "oteh",
+              "oblkname",   "odist",  "raddress", "rvill",     "rteh",     "rdist",
+              "rstate",     "pname",  "relation", "disease",   "hospital", "documents",
+              "medicalcrt", "intime", "officer",  "offdesign", "branch"})
+            claim[column] = QStringLiteral("'%1'").arg(column);
+        for (const auto& [column, value] : changes)
+            claim[column] = value;
         QStringList names;
         QStringList values;
-        for (const auto& [name, value] : columns) {
+        for (const auto& [name, value] : claim) {
             names << name;
             values << value;
         }
@@ -219,6 +279,7 @@ protected:
 
     QStringList statements;
     store::TemporaryRegister register_;
-    platform::DialogScript script;
+    platform::DialogScript script{
+        [](const QString& fault) { ADD_FAILURE() << fault.toStdString(); }};
     std::unique_ptr<frmBillEntry> form;
 };

@@ -49,38 +49,24 @@ TEST(DialogScript, RecordsEveryBoxInOrderAndGivesTheQueuedAnswers) {
     EXPECT_EQ(script.shown(), expected);
 }
 
-TEST(DialogScript, AnUnexpectedQuestionIsAFaultAndAnsweredNo) {
+// An unexpected question is answered No, an unexpected prompt Cancel; answers of the wrong kind
+// or never asked for are faults too.
+TEST(DialogScript, BoxesAndAnswersThatDoNotMatchAreFaults) {
     FaultLog log;
     {
         DialogScript script(log.handler());
         EXPECT_EQ(MsgBox("Update?", MsgBoxStyle::Question, "Update?"), vbNo);
         EXPECT_EQ(InputBox("Enter Reference Number", "Find"), "");
-    }
-    ASSERT_EQ(log.faults.size(), 2u);
-    EXPECT_TRUE(log.faults[0].contains("unexpected question box"));
-    EXPECT_TRUE(log.faults[1].contains("unexpected input prompt"));
-}
-
-TEST(DialogScript, AnAnswerOfTheWrongKindIsAFault) {
-    FaultLog log;
-    {
-        DialogScript script(log.handler());
         script.type("12");
         EXPECT_EQ(MsgBox("Save?", MsgBoxStyle::Question, "Save?"), vbNo);
         EXPECT_EQ(InputBox("Enter Reference Number", "Find"), "12");
-    }
-    ASSERT_EQ(log.faults.size(), 1u);
-    EXPECT_TRUE(log.faults[0].contains("unexpected question box"));
-}
-
-TEST(DialogScript, AnswersNeverAskedForAreReportedWhenTheScriptEnds) {
-    FaultLog log;
-    {
-        DialogScript script(log.handler());
         script.answer(vbYes).type("5");
     }
-    ASSERT_EQ(log.faults.size(), 1u);
-    EXPECT_TRUE(log.faults[0].contains("2 queued answer(s)"));
+    ASSERT_EQ(log.faults.size(), 4u);
+    EXPECT_TRUE(log.faults[0].contains("unexpected question box"));
+    EXPECT_TRUE(log.faults[1].contains("unexpected input prompt"));
+    EXPECT_TRUE(log.faults[2].contains("unexpected question box"));
+    EXPECT_TRUE(log.faults[3].contains("2 queued answer(s)"));
 }
 
 TEST(DialogScript, AnUnexpectedBoxAbortsLoudlyByDefault) {

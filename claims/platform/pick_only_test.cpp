@@ -48,15 +48,17 @@ protected:
 };
 
 TEST_F(PickOnly, KeysThatTypeNothingAndTheWheelLeaveTheValue) {
-    platform::SetPickOnlyText(combo, "Sanctioned");
-    for (auto key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_Left, Qt::Key_Right, Qt::Key_Home,
-                     Qt::Key_End, Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Delete})
-        QTest::keyClick(combo, key);
-    QWheelEvent wheel(QPointF(5, 5), combo->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(combo, &wheel);
-    EXPECT_EQ(combo->currentText(), "Sanctioned");
-    EXPECT_EQ(combo->currentIndex(), 1);
+    for (const QString shown : {"", "Sanctioned"}) {
+        platform::SetPickOnlyText(combo, shown);
+        for (auto key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_Left, Qt::Key_Right, Qt::Key_Home,
+                         Qt::Key_End, Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Delete})
+            QTest::keyClick(combo, key);
+        QWheelEvent wheel(QPointF(5, 5), combo->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(combo, &wheel);
+        EXPECT_EQ(combo->currentText(), shown);
+        EXPECT_EQ(combo->currentIndex(), shown.isEmpty() ? -1 : 1);
+    }
     EXPECT_TRUE(chosen.empty());
     EXPECT_FALSE(list_open());
 }

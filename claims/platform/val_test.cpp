@@ -7,43 +7,35 @@
 using platform::RoundHalfEven;
 using platform::Val;
 
-TEST(Val, ReadsTheLeadingNumberSkippingBlanks) {
-    EXPECT_EQ(Val("12"), 12.0);
-    EXPECT_EQ(Val("  12"), 12.0);
-    EXPECT_EQ(Val("12abc"), 12.0);
-    EXPECT_EQ(Val("12.4"), 12.4);
-    EXPECT_EQ(Val("1 2"), 12.0);  // inner blanks are skipped
-    EXPECT_EQ(Val("12,5"), 12.0); // a comma ends the number
-    EXPECT_EQ(Val("1.2.3"), 1.2); // only one decimal point
-    EXPECT_EQ(Val(" - 7.5x"), -7.5);
-}
+// What a clerk types, what Val reads and what RoundHalfEven makes of it. The last reads as the
+// nearest double, one below the digits typed.
+const std::tuple<const char*, double, std::int64_t> kTyped[] = {
+    {"12", 12, 12},
+    {"  12", 12, 12},
+    {"12abc", 12, 12},
+    {"12.4", 12.4, 12},
+    {"1 2", 12, 12},
+    {"12,5", 12, 12},
+    {"1.2.3", 1.2, 1},
+    {" - 7.5x", -7.5, -8},
+    {"12.5", 12.5, 12},
+    {"13.5", 13.5, 14},
+    {"12.51", 12.51, 13},
+    {"-2.5", -2.5, -2},
+    {"abc", 0, 0},
+    {"", 0, 0},
+    {".", 0, 0},
+    {"-", 0, 0},
+    {"a12", 0, 0},
+    {"40000", 40000, 40000},
+    {"-32769", -32769, -32769},
+    {"9007199254740993", 9007199254740992.0, 9007199254740992}};
 
-TEST(Val, TextWithoutALeadingNumberIsZero) {
-    EXPECT_EQ(Val("abc"), 0.0);
-    EXPECT_EQ(Val(""), 0.0);
-    EXPECT_EQ(Val("."), 0.0);
-    EXPECT_EQ(Val("-"), 0.0);
-    EXPECT_EQ(Val("a12"), 0.0);
-}
-
-TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
-    const auto lookup = [](const char* typed) { return RoundHalfEven(Val(typed)); };
-    EXPECT_EQ(lookup("12"), 12);
-    EXPECT_EQ(lookup("  12"), 12);
-    EXPECT_EQ(lookup("12abc"), 12);
-    EXPECT_EQ(lookup("12.4"), 12);
-    EXPECT_EQ(lookup("12.5"), 12);
-    EXPECT_EQ(lookup("13.5"), 14);
-    EXPECT_EQ(lookup("12.51"), 13);
-    EXPECT_EQ(lookup("abc"), 0);
-    EXPECT_EQ(lookup("-2.5"), -2);
-    EXPECT_EQ(lookup("-3.5"), -4);
-}
-
-TEST(RoundHalfEven, WholeNumbersBeyondSixteenBitsAreKept) {
-    EXPECT_EQ(RoundHalfEven(Val("40000")), 40000);
-    EXPECT_EQ(RoundHalfEven(Val("-32769")), -32769);
-    EXPECT_EQ(RoundHalfEven(Val("9007199254740993")), 9007199254740992); // nearest double
+TEST(Val, ReadsTheLeadingNumberSkippingBlanksAndRoundsHalvesToEven) {
+    for (const auto& [typed, value, rounded] : kTyped) {
+        EXPECT_EQ(Val(typed), value) << typed;
+        EXPECT_EQ(RoundHalfEven(Val(typed)), rounded) << typed;
+    }
 }
 
 TEST(RoundHalfEven, NumbersOutsideSixtyFourBitsHaveNoResult) {

@@ -9,6 +9,7 @@
 #include "reports/frmCRCases.h"
 #include "reports/frmreport.h"
 #include "reports/report_preview.h"
+#include "schema.h"
 #include "temporary_register.h"
 
 #include <QAbstractItemView>
@@ -20,7 +21,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -128,23 +128,18 @@ TEST_F(CaseList, LoadsWithTodayBothListsUnchosenAndItsCaptions) {
     EXPECT_EQ(form.cmd_close()->text(), "Close");
     for (QDateEdit* picker : {form.txt_dfrom(), form.txt_dto()}) {
         EXPECT_EQ(picker->date(), QDate::currentDate());
-        EXPECT_EQ(picker->displayFormat(), "dd-MMM-yyyy");
+        picker->setDate({2007, 3, 5});
+        EXPECT_EQ(picker->text(), "05-Mar-2007");
     }
-    form.txt_dfrom()->setDate({2007, 3, 5});
-    EXPECT_EQ(form.txt_dfrom()->text(), "05-Mar-2007");
-
-    QStringList districts;
-    for (int i = 0; i < form.cmb_district()->count(); ++i)
-        districts << form.cmb_district()->itemText(i);
-    ASSERT_EQ(districts.size(), 21);
-    EXPECT_EQ(districts.first(), "All Districts");
-    EXPECT_EQ(districts.mid(1, 6), QStringList({"Amritsar", "Barnala", "Bathinda",
-                                                "Fatehgarh Sahib", "Ferozepur", "Faridkot"}));
-    EXPECT_EQ(districts.last(), "Tarn Taran");
-    QStringList statuses;
-    for (int i = 0; i < form.cmb_status()->count(); ++i)
-        statuses << form.cmb_status()->itemText(i);
-    EXPECT_EQ(statuses, QStringList({"All Cases", "Pending", "Rejected", "Sanctioned"}));
+    const auto entries = [](const QComboBox* list) {
+        QStringList texts;
+        for (int i = 0; i < list->count(); ++i)
+            texts << list->itemText(i);
+        return texts;
+    };
+    EXPECT_EQ(entries(form.cmb_district()), QStringList("All Districts") + store::district_names());
+    EXPECT_EQ(entries(form.cmb_status()),
+              QStringList({"All Cases", "Pending", "Rejected", "Sanctioned"}));
     EXPECT_TRUE(form.cmb_district()->currentText().isEmpty());
     EXPECT_TRUE(form.cmb_status()->currentText().isEmpty());
 }
@@ -197,61 +192,51 @@ TEST_F(CaseList, RunsTheSelectionStatementsAsWritten) {
                                     "'Jalandhar','Kapurthala','Ludhiana','Mansa','Moga','Muktsar',"
                                     "'Mohali','Nawanshahr','Patiala','Ropar','Sangrur','Tarn "
                                     "Taran') order by refno"}));
-    EXPECT_EQ(frmreport::selection_statement(" Pending", {2024, 3, 5}, {2024, 3, 5}, "'Moga'"), "")
-        << "the status is compared without trimming";
 }
 
-TEST_F(CaseList, ListsThePeriodWithBothEndDaysIncluded) {
-    save_claim({.refno = 101, .refdate = {2024, 3, 4}});
-    save_claim({.refno = 102, .refdate = {2024, 3, 5}});
-    save_claim({.refno = 103, .refdate = {2024, 3, 5}, .billstatus = "Sanctioned"});
-    save_claim({.refno = 104, .refdate = {2024, 3, 6}});
-    select({2024, 3, 5}, {2024, 3, 5}, "Ludhiana", "All Cases");
-    EXPECT_EQ(listed(), QList<long long>({102, 103}));
-
-    select({2024, 3, 4}, {2024, 3, 6}, "Ludhiana", "Pending");
-    EXPECT_EQ(listed(), QList<long long>({101, 102, 104}));
-}
-
-TEST_F(CaseList, AllDistrictsListsTheTwentyInReferenceOrderAndNoOtherDistrict) {
+// Each showing lists what its own selection finds, both end days included, in number order, and
+// the form keeps its choices; a selection that finds nothing opens no viewer.
+TEST_F(CaseList, ListsTheClaimsOfThePeriodDistrictAndStatusChosen) {
     save_claim({.refno = 150, .odist = "Tarn Taran"});
-    save_claim({.refno = 120, .odist = "Amritsar", .billstatus = "Rejected"});
-    save_claim({.refno = 130, .odist = "Chandigarh"});
+    save_claim({.refno = 104, .refdate = {2024, 3, 6}});
+    save_claim({.refno = 101, .refdate = {2024, 3, 4}});
+    save_claim({.refno = 102});
+    save_claim({.refno = 103, .billstatus = "Sanctioned"});
     save_claim({.refno = 110, .odist = "Mohali", .billstatus = "Sanctioned"});
+    save_claim({.refno = 120, .odist = "Amritsar", .billstatus = "Rejected"});
+    save_claim({.refno = 130, .odist = "Chandigarh"}); // no district of the list
     save_claim({.refno = 140, .refdate = {2023, 3, 5}, .odist = "Moga"});
-    select({2024, 1, 1}, {2024, 12, 31}, "All Districts", "All Cases");
-    EXPECT_EQ(listed(), QList<long long>({110, 120, 150}));
-    EXPECT_TRUE(script.shown().empty());
-}
-
-TEST_F(CaseList, AStatusNoClaimHasFindsNothingAndOpensNoViewer) {
-    save_claim({.refno = 101, .odist = "Moga"});
-    save_claim({.refno = 102, .odist = "Mansa", .billstatus = "Rejected"});
-    select({2024, 1, 1}, {2024, 12, 31}, "Moga", "Rejected");
-    EXPECT_EQ(show(), 0);
-    EXPECT_EQ(script.shown(), std::vector{info("No Record Found", "Sorry")});
-
-    script.clear_shown();
-    select({2024, 12, 31}, {2024, 1, 1}, "Moga", "All Cases");
-    EXPECT_EQ(show(), 0) << "a start after the end finds nothing";
-    EXPECT_EQ(script.shown(), std::vector{info("No Record Found", "Sorry")});
-}
-
-TEST_F(CaseList, ShowingTwiceShowsTheSecondSelectionAndKeepsTheChoices) {
-    save_claim({.refno = 101, .odist = "Moga"});
-    save_claim({.refno = 102, .odist = "Mansa"});
-    save_claim({.refno = 103, .odist = "Mansa", .billstatus = "Sanctioned"});
-    select({2024, 1, 1}, {2024, 12, 31}, "Moga", "All Cases");
-    EXPECT_EQ(listed(), QList<long long>({101}));
-    EXPECT_EQ(form.cmb_district()->currentText(), "Moga");
-
-    select({2024, 1, 1}, {2024, 12, 31}, "Mansa", "Sanctioned");
-    show([&](frmCRCases& viewer) {
-        EXPECT_EQ(refnos(frmCRCases::case_report()), QList<long long>({103}));
-        EXPECT_EQ(viewer.CRViewer1->pageCount(), 1);
-    });
-    EXPECT_EQ(form.cmb_district()->currentText(), "Mansa");
-    EXPECT_EQ(form.cmb_status()->currentText(), "Sanctioned");
+    const QDate day(2024, 3, 5);
+    const QDate first(2024, 1, 1);
+    const QDate last(2024, 12, 31);
+    const struct {
+        QDate from, to;
+        const char* district;
+        const char* status;
+        QList<long long> listed;
+    } selections[] = {
+        {day, day, "Ludhiana", "All Cases", {102, 103}},
+        {day.addDays(-1), day.addDays(1), "Ludhiana", "Pending", {101, 102, 104}},
+        {first, last, "All Districts", "All Cases", {101, 102, 103, 104, 110, 120, 150}},
+        {first, last, "Mohali", "Sanctioned", {110}},
+        {first, last, "Moga", "Rejected", {}},
+        {last, first, "All Districts", "All Cases", {}}, // a start after the end
+    };
+    for (const auto& s : selections) {
+        SCOPED_TRACE(std::string(s.district) + ", " + s.status + ", from " +
+                     s.from.toString().toStdString());
+        script.clear_shown();
+        select(s.from, s.to, s.district, s.status);
+        if (s.listed.isEmpty()) {
+            EXPECT_EQ(show(), 0);
+            EXPECT_EQ(script.shown(), std::vector{info("No Record Found", "Sorry")});
+        } else {
+            EXPECT_EQ(listed(), s.listed);
+            EXPECT_TRUE(script.shown().empty());
+        }
+        EXPECT_EQ(form.cmb_district()->currentText(), s.district);
+        EXPECT_EQ(form.cmb_status()->currentText(), s.status);
+    }
 }
 
 TEST_F(CaseList, ADatabaseFailureIsReportedAndTheChoicesStay) {
@@ -291,85 +276,38 @@ protected:
     QTemporaryDir dir;
 };
 
-TEST_F(CaseListOutput, PdfHasEveryClaimOnceInOrderOnTheRightNumberOfPages) {
-    constexpr int kClaims = 300;
-    // Numbers that no date, age or amount of the list can contain.
-    store::Transaction saving(Module1::db_conn);
-    for (int i = kClaims - 1; i >= 0; --i)
-        save_claim({.refno = 700001 + i,
-                    .refdate = QDate(2024, 1, 1).addDays(i % 300),
-                    .odist = i % 7 ? "Patiala" : "Chandigarh",
-                    .billstatus = i % 3 ? "Pending" : "Sanctioned",
-                    .amtclaimed = QString::number(1000 + i),
-                    .amtapproved = "500"});
-    saving.commit();
+// How the rows flow over pages is the list renderer's (tabular_report_test.cpp); here the case
+// list's own title block, totals and columns, through the viewer's own export buttons.
+TEST_F(CaseListOutput, ExportsThePdfWithTheSelectionAndTotalsAndTheCsvWithEveryField) {
+    save_claim({.refno = 101, .empname = "Singh, Gurdev \"Bittu\"", .amtclaimed = "12500"});
+    save_claim({.refno = 102, .odist = "Chandigarh", .amtclaimed = "900"});
+    save_claim({.refno = 103,
+                .billstatus = "Sanctioned",
+                .fname = "O'Brien, Jr.",
+                .amtclaimed = "7000.5"});
     select({2024, 1, 1}, {2024, 12, 31}, "All Districts", "All Cases");
     QString pdf;
-    int viewerPages = 0;
+    QString csv;
     show([&](frmCRCases& viewer) {
-        viewerPages = viewer.CRViewer1->pageCount();
         pdf = exported(viewer, "actionExportPdf", "cases.pdf");
+        csv = exported(viewer, "actionExportCsv", "cases");
     });
 
     const QStringList pages = testing::pdfPages(pdf);
-    ASSERT_GE(pages.size(), 3);
-    EXPECT_EQ(viewerPages, pages.size());
-    QList<int> perPage;
-    QList<long long> printed;
-    const QRegularExpression refno("\\b700\\d{3}\\b");
-    for (int p = 0; p < pages.size(); ++p) {
-        SCOPED_TRACE("page " + std::to_string(p + 1));
-        EXPECT_TRUE(pages[p].contains(QString("Page %1 of %2").arg(p + 1).arg(pages.size())));
-        EXPECT_TRUE(pages[p].contains("Employee")) << "headings on every page";
-        int onPage = 0;
-        for (const auto& match : refno.globalMatch(pages[p])) {
-            printed << match.captured().toLongLong();
-            ++onPage;
-        }
-        perPage << onPage;
-    }
-    QList<long long> expected;
-    for (int i = 0; i < kClaims; ++i)
-        if (i % 7)
-            expected << 700001 + i;
-    EXPECT_EQ(printed, expected);
-    // No page ends early: the middle pages are equally full and the last holds the rest.
-    for (int p = 2; p < perPage.size() - 1; ++p)
-        EXPECT_EQ(perPage[p], perPage[1]) << "page " << p + 1;
-    EXPECT_GT(perPage[1], perPage[0]) << "the first page also carries the title";
-    EXPECT_LE(perPage.last(), perPage[1]);
-
-    const QString first = pages.first();
-    EXPECT_TRUE(first.contains("List of Cases"));
-    EXPECT_TRUE(first.contains("Reference Date Between 01-01-2024 and 31-12-2024"));
-    EXPECT_TRUE(first.contains("District : All Districts"));
-    EXPECT_TRUE(first.contains("Status of Bill : All Cases"));
-    EXPECT_TRUE(first.contains("Printed on : " + QDate::currentDate().toString("dd-MM-yyyy")));
-    long long claimed = 0, approved = 0;
-    for (const long long r : expected) {
-        const long long i = r - 700001;
-        claimed += 1000 + i;
-        approved += i % 3 ? 0 : 500;
-    }
-    EXPECT_TRUE(pages.last().contains(QString("Number of Cases: %1").arg(expected.size())));
-    EXPECT_TRUE(pages.last().contains(QString::number(claimed)));
-    EXPECT_TRUE(pages.last().contains(QString::number(approved)));
-}
-
-TEST_F(CaseListOutput, CsvHasOneLinePerClaimAndKeepsNamesWithCommasAndQuotes) {
-    save_claim({.refno = 101, .odist = "Moga", .empname = "Singh, Gurdev \"Bittu\""});
-    save_claim({.refno = 102, .odist = "Moga", .empname = "Neelam", .fname = "O'Brien, Jr."});
-    save_claim({.refno = 103, .odist = "Moga", .billstatus = "Sanctioned"});
-    select({2024, 1, 1}, {2024, 12, 31}, "Moga", "All Cases");
-    QString csv;
-    show([&](frmCRCases& viewer) { csv = exported(viewer, "actionExportCsv", "cases"); });
+    ASSERT_EQ(pages.size(), 1);
+    for (const QString text : {"List of Cases", "Reference Date Between 01-01-2024 and 31-12-2024",
+                               "District : All Districts", "Status of Bill : All Cases",
+                               "Number of Cases: 2", "19500.50", "10000", "Page 1 of 1"})
+        EXPECT_TRUE(pages[0].contains(text)) << text.toStdString();
+    EXPECT_TRUE(pages[0].contains("Printed on : " + QDate::currentDate().toString("dd-MM-yyyy")));
+    EXPECT_FALSE(pages[0].contains("Chandigarh"));
 
     QFile file(csv + ".csv");
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "the suffix is added when none is typed";
     const QByteArray bytes = file.readAll();
     ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
     const std::vector<QStringList> records = testing::readCsv(QString::fromUtf8(bytes.mid(3)));
-    ASSERT_EQ(records.size(), 4u);
+    ASSERT_EQ(records.size(), 3u);
     for (const QStringList& record : records)
         EXPECT_EQ(record.size(), 17);
     EXPECT_EQ(records[0].first(), "Ref. No.");
@@ -377,7 +315,7 @@ TEST_F(CaseListOutput, CsvHasOneLinePerClaimAndKeepsNamesWithCommasAndQuotes) {
     EXPECT_EQ(records[1].mid(0, 4),
               QStringList({"101", "05-03-2024", "Singh, Gurdev \"Bittu\"", "Sohan Lal"}));
     EXPECT_EQ(records[2][3], "O'Brien, Jr.");
-    EXPECT_EQ(records[3][14], "Sanctioned");
+    EXPECT_EQ(records[2][14], "Sanctioned");
 }
 
 TEST(CaseListViewer, OpensMaximizedAndTheViewerFillsTheWindowAfterAResize) {

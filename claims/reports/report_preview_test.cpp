@@ -2,7 +2,6 @@
 // window it fills, paging, and print and export through injected dialogs so
 // that no test waits for a user.
 #include "pdf_text.h"
-#include "reports/csv_export.h"
 #include "reports/page_renderer.h"
 #include "reports/report_preview.h"
 #include "sample_reports.h"
@@ -142,23 +141,6 @@ TEST(ReportPreview, ExportsAPdfToTheChosenPath) {
     action(preview, "actionExportPdf")->trigger();
     ASSERT_EQ(scripted.errors.size(), 1);
     EXPECT_TRUE(scripted.errors[0].contains("list.pdf"));
-}
-
-TEST(ReportPreview, ExtraExportHookWritesThroughTheSameDialogs) {
-    QTemporaryDir dir;
-    TabularReport report = sampleList(40);
-    ReportPreview preview(report);
-    ScriptedDialogs scripted;
-    scripted.savePath = dir.filePath("list.csv");
-    preview.setDialogs(scripted.dialogs());
-    QAction* csv = preview.addExport(
-        "Export CSV", "CSV files", "csv",
-        [&](const QString& path, QString* error) { return exportCsv(report, path, error); });
-    EXPECT_EQ(csv, preview.findChild<QAction*>("actionExportCsv"));
-    csv->trigger();
-    QFile file(dir.filePath("list.csv"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), csvText(report));
 }
 
 TEST(ReportPreview, PrintsThePagesChosenInThePrintDialog) {

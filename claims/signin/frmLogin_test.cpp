@@ -67,44 +67,38 @@ TEST_F(SignIn, ShowsItsTextsWithTheIdBoxFocusedAndThePasswordMasked) {
                                             form.txt_uid()}));
 }
 
-TEST_F(SignIn, TheIdInAnyCaseWithBlanksAroundItSignsIn) {
+// Only the first failing check is reported, with the focus on its box; both boxes keep their text.
+TEST_F(SignIn, TheChecksRunInOrderAndReportOnlyTheFirstFailure) {
+    const struct {
+        const char* id;
+        const char* password;
+        const char* message;
+        const char* title;
+        bool on_id;
+    } attempts[] = {
+        {"", "", "Enter Login ID!", "Field Requried", true},
+        {"KROVE", "   ", "Enter Password!", "Field Requried", false},
+        {"KROVEX", "000", "Invalid Login ID!", "Invalid", true},
+        {"krove", "738", "Invalid Password!", "Invalid", false},
+        {"krove", "7390", "Invalid Password!", "Invalid", false},
+        {"krove", "73", "Invalid Password!", "Invalid", false},
+        {"krove", "7 39", "Invalid Password!", "Invalid", false},
+    };
+    for (const auto& a : attempts) {
+        SCOPED_TRACE(std::string(a.id) + " / " + a.password);
+        script.clear_shown();
+        attempt(a.id, a.password);
+        EXPECT_EQ(boxes(), std::vector{info(a.message, a.title)});
+        EXPECT_EQ(QApplication::focusWidget(), a.on_id ? form.txt_uid() : form.txt_pass());
+        EXPECT_EQ(form.txt_uid()->text(), a.id);
+        EXPECT_EQ(form.txt_pass()->text(), a.password);
+        EXPECT_TRUE(form.isVisible());
+    }
+    script.clear_shown();
     attempt("  krove ", " 739 ");
     EXPECT_TRUE(boxes().empty());
     EXPECT_EQ(form.result(), QDialog::Accepted);
     EXPECT_FALSE(form.isVisible());
-}
-
-TEST_F(SignIn, BothBoxesEmptyReportsOnlyTheLoginId) {
-    attempt("", "");
-    EXPECT_EQ(boxes(), std::vector{info("Enter Login ID!", "Field Requried")});
-    EXPECT_EQ(QApplication::focusWidget(), form.txt_uid());
-    EXPECT_TRUE(form.isVisible());
-}
-
-TEST_F(SignIn, ABlankPasswordIsReportedWithFocusOnIt) {
-    attempt("KROVE", "   ");
-    EXPECT_EQ(boxes(), std::vector{info("Enter Password!", "Field Requried")});
-    EXPECT_EQ(QApplication::focusWidget(), form.txt_pass());
-}
-
-TEST_F(SignIn, AWrongIdIsReportedBeforeAWrongPassword) {
-    attempt("KROVEX", "000");
-    EXPECT_EQ(boxes(), std::vector{info("Invalid Login ID!", "Invalid")});
-    EXPECT_EQ(QApplication::focusWidget(), form.txt_uid());
-    // The text typed stays in both boxes.
-    EXPECT_EQ(form.txt_uid()->text(), "KROVEX");
-    EXPECT_EQ(form.txt_pass()->text(), "000");
-}
-
-TEST_F(SignIn, APasswordDifferingInAnyCharacterIsRefused) {
-    for (const char* password : {"738", "7390", "73", "7 39"}) {
-        script.clear_shown();
-        attempt("krove", password);
-        EXPECT_EQ(boxes(), std::vector{info("Invalid Password!", "Invalid")}) << password;
-        EXPECT_EQ(QApplication::focusWidget(), form.txt_pass());
-        EXPECT_EQ(form.txt_pass()->text(), password);
-        EXPECT_TRUE(form.isVisible());
-    }
 }
 
 TEST_F(SignIn, EnterInEitherBoxIsLogin) {

@@ -27,8 +27,11 @@ TEST(Schema, ANewDatabaseHoldsTheTwentyDistrictsInOrder) {
     EXPECT_EQ(names.last(), "Tarn Taran");
 }
 
-TEST(Schema, DetailColumnsStandInTheirFixedPositions) {
+// A new claim's insert names only refno, refdate and billstatus: the other columns stay empty.
+TEST(Schema, DetailColumnsStandInTheirFixedPositionsAndANewClaimHasNoDecision) {
     TemporaryRegister reg;
+    db_conn.Execute(
+        "Insert into detail (refno,refdate,billstatus) values(101, #05-Mar-2007#,'Pending')");
     Recordset row;
     row.Open("Select * from detail where refno=101", db_conn, adOpenKeyset, adLockPessimistic);
     const QStringList expected{"id",         "refno",       "refdate",   "empname",   "fname",
@@ -43,24 +46,15 @@ TEST(Schema, DetailColumnsStandInTheirFixedPositions) {
     for (int i = 0; i < row.FieldCount(); ++i)
         names << row.FieldName(i);
     EXPECT_EQ(names, expected);
-
-    Recordset version;
-    version.Open("PRAGMA user_version", db_conn);
-    EXPECT_EQ(version.Fields(0).number(), kSchemaVersion);
-}
-
-TEST(Schema, TheInsertOfANewClaimLeavesTheDecisionEmpty) {
-    TemporaryRegister reg;
-    db_conn.Execute(
-        "Insert into detail (refno,refdate,billstatus) values(101, #05-Mar-2007#,'Pending')");
-    Recordset row;
-    row.Open("Select * from detail where refno=101", db_conn, adOpenKeyset, adLockPessimistic);
     EXPECT_EQ(row.Fields(0).kind(), FieldValue::Kind::Integer); // the automatic row id
-    EXPECT_EQ(row.Fields(1).text(), "101");
     EXPECT_EQ(row.Fields(2).date(), QDate(2007, 3, 5));
     EXPECT_EQ(row.Fields("billstatus").text(), "Pending");
     for (const char* column : {"amtapproved", "appdate", "remarks"})
         EXPECT_TRUE(row.Fields(column).is_null()) << column;
+
+    Recordset version;
+    version.Open("PRAGMA user_version", db_conn);
+    EXPECT_EQ(version.Fields(0).number(), kSchemaVersion);
 }
 
 TEST(Schema, CreationLeavesOnlyTheDatabaseAndNeverReplacesAFile) {
@@ -134,6 +128,10 @@ TEST(Schema, ReportSelectionsAndCountsNeverScanTheWholeTable) {
         const QString described = statement + "\n  " + steps.join("\n  ");
         EXPECT_TRUE(steps.join(' ').contains("SEARCH TABLE detail USING"))
             << described.toStdString();
+        // A count reads one range of an index that holds every column it tests.
+        if (statement.startsWith("Select count(*)")) {
+            EXPECT_TRUE(steps.join(' ').contains("COVERING INDEX")) << described.toStdString();
+        }
         for (const QString& step : steps)
             EXPECT_FALSE(step.startsWith("SCAN TABLE detail")) << described.toStdString();
     }
