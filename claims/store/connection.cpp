@@ -150,13 +150,6 @@ void Connection::CommitTrans() {
     engine::exec(db_, "COMMIT");
 }
 
-void Connection::RollbackTrans() {
-    require_open();
-    // The engine may already have rolled back after a failure (a full disk, an I/O error).
-    if (InTransaction())
-        engine::exec(db_, "ROLLBACK");
-}
-
 bool Connection::InTransaction() const {
     return db_ != nullptr && sqlite3_get_autocommit(db_) == 0;
 }

@@ -8,8 +8,9 @@
 // timeout for a lock instead of failing at once.
 //
 // Statements are text in the register's dialect (see dialect.h), one statement per call. Outside
-// a transaction each statement commits on its own; BeginTrans/CommitTrans/RollbackTrans (or a
-// Transaction guard) make several statements all or nothing.
+// a transaction each statement commits on its own; a Transaction guard
+// (BeginTrans, then CommitTrans or a rollback when it goes out of scope) makes several
+// statements all or nothing.
 #pragma once
 
 #include "ado.h"
@@ -55,7 +56,6 @@ public:
 
     void BeginTrans();
     void CommitTrans();
-    void RollbackTrans();
     bool InTransaction() const;
 
     void set_statement_hook(StatementHook hook) { hook_ = std::move(hook); }

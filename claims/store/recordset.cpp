@@ -50,8 +50,8 @@ Recordset::~Recordset() {
     Close();
 }
 
-void Recordset::Open(const QString& source, Connection& active_connection,
-                     CursorTypeEnum cursor_type, LockTypeEnum lock_type, long) {
+void Recordset::Open(const QString& source, Connection& active_connection, CursorTypeEnum,
+                     LockTypeEnum, long) {
     if (stmt_ != nullptr)
         refuse(QStringLiteral("the recordset is already open"));
     sqlite3_stmt* stmt = active_connection.prepare(source);
@@ -67,8 +67,6 @@ void Recordset::Open(const QString& source, Connection& active_connection,
     }
     connection_ = &active_connection;
     stmt_ = stmt;
-    cursor_type_ = cursor_type;
-    lock_type_ = lock_type;
     fetched_ = false;
     rows_.clear();
     position_ = 0;

@@ -32,15 +32,14 @@ public:
     Recordset& operator=(const Recordset&) = delete;
 
     // Throws StoreError when the recordset is already open, the connection is closed or the
-    // statement is malformed. The cursor and lock types are kept for the caller's information.
+    // statement is malformed. Every result is read whole into memory, so the cursor and lock types
+    // the forms name change nothing; they are taken so that the calls read as the forms write them.
     void Open(const QString& source, Connection& active_connection,
               CursorTypeEnum cursor_type = adOpenForwardOnly,
               LockTypeEnum lock_type = adLockReadOnly, long options = adCmdUnspecified);
     // Forgets the result; closing a closed recordset does nothing.
     void Close();
     ObjectStateEnum State() const { return stmt_ != nullptr ? adStateOpen : adStateClosed; }
-    CursorTypeEnum CursorType() const { return cursor_type_; }
-    LockTypeEnum LockType() const { return lock_type_; }
 
     std::int64_t RecordCount();
     // True when there is no current row: an empty result, or moved past the last row.
@@ -66,8 +65,6 @@ private:
 
     Connection* connection_ = nullptr;
     sqlite3_stmt* stmt_ = nullptr;
-    CursorTypeEnum cursor_type_ = adOpenForwardOnly;
-    LockTypeEnum lock_type_ = adLockReadOnly;
     QStringList names_;
     std::vector<bool> is_date_column_;
     bool fetched_ = false;
