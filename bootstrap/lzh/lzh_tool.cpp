@@ -3,6 +3,7 @@
 #include "lzh_tool.h"
 
 #include "custom_lzh.h"
+#include "replace_file.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -10,7 +11,6 @@
 #include <iterator>
 #include <limits>
 #include <optional>
-#include <random>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -53,47 +53,6 @@ std::optional<std::vector<std::uint8_t>> readWhole(const fs::path& path, std::os
     return bytes;
 }
 
-// A name beside `target` that no file has yet.
-fs::path freshNameBeside(const fs::path& target) {
-    std::random_device seed;
-    std::mt19937_64 draw(seed());
-    for (;;) {
-        fs::path candidate = target;
-        candidate += ".lzh-" + std::to_string(draw() % 1'000'000'000) + ".tmp";
-        std::error_code ec;
-        if (!fs::exists(candidate, ec) && !ec) {
-            return candidate;
-        }
-    }
-}
-
-bool writeReplacing(const fs::path& target, const TMemoryStream& data, std::ostream& err) {
-    const fs::path temporary = freshNameBeside(target);
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        if (file) {
-            file.write(reinterpret_cast<const char*>(data.Memory()),
-                       static_cast<std::streamsize>(data.Size()));
-            file.close();
-        }
-        if (!file) {
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            err << "lzh: cannot write " << target.string() << "\n";
-            return false;
-        }
-    }
-    std::error_code ec;
-    fs::rename(temporary, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        err << "lzh: cannot write " << target.string() << ": " << ec.message() << "\n";
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 int runTool(std::span<const char* const> args, std::ostream& err) {
@@ -126,7 +85,12 @@ int runTool(std::span<const char* const> args, std::ostream& err) {
                            "its data cannot hold)\n");
         return 1;
     }
-    return writeReplacing(out, target, err) ? 0 : 1;
+    if (const auto reason = packaging::replaceFile(
+            out, {target.Memory(), static_cast<std::size_t>(target.Size())})) {
+        err << "lzh: cannot write " << out.string() << ": " << *reason << "\n";
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace lzh

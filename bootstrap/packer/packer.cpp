@@ -5,6 +5,7 @@
 #include "archive_format.h"
 #include "custom_lzh.h"
 #include "image_end.h"
+#include "replace_file.h"
 
 #include <cstring>
 #include <filesystem>
@@ -14,7 +15,6 @@
 #include <optional>
 #include <stdexcept>
 #include <system_error>
-#include <unistd.h>
 
 namespace packer {
 
@@ -157,43 +157,6 @@ std::optional<std::vector<PayloadFile>> readPayload(const std::vector<fs::path>&
     return files;
 }
 
-// A name beside `target` for the file being written.
-fs::path partialName(const fs::path& target) {
-    fs::path partial = target;
-    partial += ".partial-" + std::to_string(getpid());
-    return partial;
-}
-
-bool writeExecutable(const fs::path& target, const Bytes& bytes, std::ostream& err) {
-    const fs::path partial = partialName(target);
-    std::error_code ec;
-    {
-        std::ofstream file(partial, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-        file.close();
-        if (!file) {
-            err << "packstart-pack: cannot write " << target.string() << "\n";
-            fs::remove(partial, ec);
-            return false;
-        }
-    }
-    fs::permissions(partial,
-                    fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                        fs::perms::others_read | fs::perms::others_exec,
-                    ec);
-    if (!ec) {
-        fs::rename(partial, target, ec);
-    }
-    if (ec) {
-        err << "packstart-pack: cannot write " << target.string() << ": " << ec.message() << "\n";
-        std::error_code ignored;
-        fs::remove(partial, ignored);
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 Bytes entryBytes(std::string_view name, std::span<const std::uint8_t> data) {
@@ -254,7 +217,12 @@ int runPacker(std::span<const char* const> args, std::ostream& err) {
     if (trailer) {
         out->insert(out->end(), trailer->begin(), trailer->end());
     }
-    return writeExecutable(options->out, *out, err) ? 0 : 1;
+    if (const auto reason =
+            packaging::replaceFile(options->out, *out, packaging::FileMode::Executable)) {
+        err << "packstart-pack: cannot write " << options->out.string() << ": " << *reason << "\n";
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace packer
