@@ -3,7 +3,6 @@
 
 #include "schema.h"
 #include "temporary_register.h"
-#include "values.h"
 
 #include <QDateEdit>
 
@@ -40,12 +39,9 @@ QDate date(const QString& typed) {
     return QDate::fromString(typed, Qt::ISODate);
 }
 
-// A typed amount as the table holds it: whole numbers as integers, nothing typed as 0.
+// A typed amount as the table holds it: a whole number, nothing typed as 0.
 store::FieldValue amount(const QString& typed) {
-    const QString plain = store::number_literal(typed.isEmpty() ? "0" : typed).value_or("invalid");
-    bool whole = false;
-    const qlonglong integer = plain.toLongLong(&whole);
-    return whole ? store::FieldValue(std::int64_t{integer}) : store::FieldValue(plain.toDouble());
+    return store::FieldValue(std::int64_t{QString(typed).remove(',').toLongLong()});
 }
 
 } // namespace

