@@ -15,7 +15,7 @@ constexpr char kDashMarker[] = "-";
 
 void frmBillEntry::show_record() {
     store::Recordset& row = Module1::rs_aux;
-    const auto text = [&row](int position) { return row.Fields(position).text(); };
+    const auto text = [&](int position) { return row.Fields(position).text(); };
 
     const std::pair<int, QWidget*> plain[] = {
         {1, ui->txt_refno},       {3, ui->txt_EmpName},  {4, ui->txt_Fname},
