@@ -48,15 +48,10 @@ store::FieldValue amount(const QString& typed) {
 
 Claim numbered_claim(const QString& tag, int n) {
     const QString id = QStringLiteral("%1-%2").arg(tag).arg(n);
-    const QDate day = QDate(2023, 1, 1).addDays(n % 700);
-    const QString thousands = QStringLiteral(",%1").arg(n % 1000, 3, 10, QChar('0'));
     // clang-format off
-    Claim claim{{"txt_RefDate", day.toString(Qt::ISODate)},
-        {"txt_from", day.addDays(-20).toString(Qt::ISODate)},
-        {"txt_to", day.addDays(-10).toString(Qt::ISODate)},
-        {"txt_Pay", QString::number(20 + n % 50) + thousands},
-        {"txt_age", QString::number(20 + n % 60)},
-        {"txt_AmtClaimed", QString::number(5 + n % 95) + thousands},
+    Claim claim{{"txt_RefDate", "2024-01-15"}, {"txt_from", "2023-12-20"}, {"txt_to", "2024-01-02"},
+        {"txt_Pay", QStringLiteral("%1,%2").arg(20 + n % 50).arg(n % 1000, 3, 10, QChar('0'))},
+        {"txt_age", QString::number(20 + n % 60)}, {"txt_AmtClaimed", "1,25,000"},
         {"cmb_district", store::district_names()[n % store::district_names().size()]},
         {"cmb_Type", "Self"}, {"cmb_Documents", "Yes"}, {"cmb_HApproval", "No"},
         {"cmb_doctor", "Yes"}, {"cmb_BillTime", "No"},

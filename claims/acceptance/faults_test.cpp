@@ -35,11 +35,6 @@ struct Writer : QProcess {
     }
 };
 
-// The claim named in a stored row: "empname A-17" is claim 17 of writer A.
-QString claim_id(const Row& row) {
-    return row.at("empname").text().section(' ', 1);
-}
-
 // Takes in what a writer printed: the claims the clerk was told are saved, under which number
 // ("A-17" -> 117), and how many of them moved to another number. Returns the claim whose save
 // began and was not reported saved.
@@ -70,7 +65,7 @@ std::map<QString, std::int64_t> check_register(const QString& folder,
     std::map<QString, std::int64_t> stored;
     for (const Row& row : rows()) {
         EXPECT_EQ(row, numbered_row(row));
-        stored[claim_id(row)] = refno(row);
+        stored[row.at("empname").text().section(' ', 1)] = refno(row); // "empname A-17"
     }
     for (const auto& [id, number] : told)
         EXPECT_EQ(stored[id], number) << id.toStdString();
