@@ -27,13 +27,13 @@ std::set<int> codes(const char* chars, std::initializer_list<int> more) {
     return s;
 }
 
-TEST(Class1, OnlyNumericAdmitsDigitsPointCommaBlankBackspaceAndEnter) {
+TEST(EntryClass1, OnlyNumericAdmitsDigitsPointCommaBlankBackspaceAndEnter) {
     const Class1& f = Module1::key_check;
     EXPECT_EQ(admitted_codes([&](qint16& k) { return f.only_numeric(k, nullptr); }),
               codes("0123456789., ", {8, 13}));
 }
 
-TEST(Class1, OnlyAlphaAdmitsLettersAndAFewMarks) {
+TEST(EntryClass1, OnlyAlphaAdmitsLettersAndAFewMarks) {
     const Class1& f = Module1::key_check;
     EXPECT_EQ(admitted_codes([&](qint16& k) { return f.only_alpha(k, nullptr); }),
               codes("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ. ()-", {8, 13}));
