@@ -5,10 +5,10 @@
 #include "Class1.h"
 #include "control_text.h"
 #include "entry_controls.h"
-#include "stored_date.h"
 #include "fillcombo.h"
 #include "key_press.h"
 #include "pick_only.h"
+#include "stored_date.h"
 #include "ui_frmBillEntry.h"
 
 #include <QApplication>

@@ -11,12 +11,12 @@
 // than reporting success.
 #include "control_text.h"
 #include "database_error.h"
-#include "stored_date.h"
 #include "dialogs.h"
 #include "entry_controls.h"
 #include "frmBillEntry.h"
 #include "module1.h"
 #include "store_error.h"
+#include "stored_date.h"
 #include "ui_frmBillEntry.h"
 #include "values.h"
 
@@ -219,11 +219,13 @@ void frmBillEntry::execute_save_statements(const QString& R, const Amounts& amou
                       ", rvill=" + text(ui->txt_PVillage) + ", rteh=" + text(ui->txt_PTehsil) +
                       ", rdist=" + text(ui->txt_PDistrict) + ", rstate=" + text(ui->txt_State) +
                       where;
-    statements << "Update detail set pname=" + text(ui->txt_pname) + ", page=" + amounts.at("page") +
-                      ", relation=" + text(ui->txt_Relation) + where;
+    statements << "Update detail set pname=" + text(ui->txt_pname) +
+                      ", page=" + amounts.at("page") + ", relation=" + text(ui->txt_Relation) +
+                      where;
     statements << "Update detail set disease=" + text(ui->txt_Disease) +
                       ", dfrom=" + date_value(*ui->txt_from) + ", dto=" + date_value(*ui->txt_to) +
-                      ", hospital=" + text(ui->txt_Hospital) + ", amtclaimed=" + amounts.at("amtclaimed") +
+                      ", hospital=" + text(ui->txt_Hospital) +
+                      ", amtclaimed=" + amounts.at("amtclaimed") +
                       ", claimtype=" + text(ui->cmb_Type) + where;
     if (type == "Self")
         statements << "Update detail set dependpay=0" + where;

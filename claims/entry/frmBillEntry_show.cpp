@@ -3,9 +3,9 @@
 // alone stays empty, and it switches no control on or off. A Null shows as an empty box.
 #include "control_text.h"
 #include "entry_controls.h"
-#include "stored_date.h"
 #include "frmBillEntry.h"
 #include "module1.h"
+#include "stored_date.h"
 #include "ui_frmBillEntry.h"
 
 void frmBillEntry::show_record() {
