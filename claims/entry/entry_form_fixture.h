@@ -2,6 +2,7 @@
 // through its controls as a clerk does; the form's table of controls says what each box is.
 #pragma once
 
+#include "clerk.h"
 #include "control_text.h"
 #include "dialogs.h"
 #include "entry_controls.h"
@@ -10,7 +11,6 @@
 #include "module1.h"
 #include "temporary_register.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
@@ -20,7 +20,6 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
-#include <stdexcept>
 
 class EntryForm : public ::testing::Test {
 protected:
@@ -31,32 +30,17 @@ protected:
         (void)QTest::qWaitForWindowActive(form.get(), 1000);
     }
 
-    template <typename Control = QWidget> Control* at(const QString& name) const {
-        auto* found = form->findChild<Control*>(name);
-        if (found == nullptr)
-            throw std::runtime_error("the form has no control " + name.toStdString());
-        return found;
-    }
     // What a box, list or date picker shows; nothing for a picker standing empty.
     QString shown(const QString& name) const {
         if (const auto* date = form->findChild<QDateEdit*>(name))
             return date->text().trimmed();
-        return control_text(at(name));
-    }
-    void click(const QString& name) { QTest::mouseClick(at<QPushButton>(name), Qt::LeftButton); }
-    // Opens the list and chooses `entry` there.
-    void choose(const QString& name, const QString& entry) {
-        auto* combo = at<QComboBox>(name);
-        combo->setFocus();
-        QTest::keyClick(combo, Qt::Key_F4);
-        combo->view()->setCurrentIndex(combo->model()->index(combo->findText(entry), 0));
-        QTest::keyClick(combo->view(), Qt::Key_Return);
+        return control_text(clerk.find(name));
     }
     void enter(const QString& name, const QString& text) {
         if (form->findChild<QComboBox*>(name) != nullptr)
-            choose(name, text);
+            clerk.choose(name, text);
         else
-            QTest::keyClicks(at(name), text);
+            clerk.type(name, text);
     }
 
     struct Typed {
@@ -84,16 +68,16 @@ protected:
     void type_claim(const QString& type = "Self", const QString& approval = "No") {
         for (const Typed& t : claim(type, approval))
             enter(t.control, t.text);
-        at<QDateEdit>("txt_RefDate")->setDate(QDate(2007, 3, 5));
-        at<QDateEdit>("txt_from")->setDate(QDate(2007, 1, 12));
-        at<QDateEdit>("txt_to")->setDate(QDate(2007, 1, 27));
+        clerk.type_date("txt_RefDate", QDate(2007, 3, 5));
+        clerk.type_date("txt_from", QDate(2007, 1, 12));
+        clerk.type_date("txt_to", QDate(2007, 1, 27));
     }
     // Add New Bill, a claim typed and saved: stored as 101 on an empty register.
     void save_claim(const QString& type = "Self", const QString& approval = "No") {
-        click("cmd_addnew");
+        clerk.click("cmd_addnew");
         type_claim(type, approval);
         script.answer(platform::vbYes);
-        click("cmd_save");
+        clerk.click("cmd_save");
     }
 
     using Columns = std::map<QString, QString>; // column values as statement literals
@@ -154,9 +138,9 @@ protected:
         const bool entry = mode == Mode::new_claim || mode == Mode::editing;
         for (const EntryControl& e : kEntryControls) {
             if (e.need == Need::dependent || e.need == Need::approved)
-                EXPECT_TRUE(entry || !at(e.name)->isEnabled()) << e.name;
+                EXPECT_TRUE(entry || !clerk.find(e.name)->isEnabled()) << e.name;
             else
-                EXPECT_EQ(at(e.name)->isEnabled(),
+                EXPECT_EQ(clerk.find(e.name)->isEnabled(),
                           entry && !(mode == Mode::editing && e.column == QString("refdate")))
                     << e.name;
         }
@@ -165,13 +149,13 @@ protected:
         QString enabled;
         for (const char* name : {"cmd_addnew", "cmd_save", "cmd_find", "cmd_edit", "cmd_delete",
                                  "cmd_reset", "cmd_close"})
-            enabled += at(name)->isEnabled() ? '1' : '0';
-        EXPECT_EQ(enabled + at<QPushButton>("cmd_save")->text(),
+            enabled += clerk.find(name)->isEnabled() ? '1' : '0';
+        EXPECT_EQ(enabled + clerk.find<QPushButton>("cmd_save")->text(),
                   buttons[int(mode)] + QString(mode == Mode::editing ? "UPDATE" : "SAVE"));
     }
     void find(const QString& typed) {
         script.type(typed);
-        click("cmd_find");
+        clerk.click("cmd_find");
     }
 
     QStringList statements;
@@ -179,4 +163,5 @@ protected:
     platform::DialogScript script{
         [](const QString& fault) { ADD_FAILURE() << fault.toStdString(); }};
     std::unique_ptr<frmBillEntry> form = std::make_unique<frmBillEntry>();
+    vetra_testing::Clerk clerk{*form};
 };

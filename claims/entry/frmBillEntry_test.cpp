@@ -6,6 +6,7 @@
 #include "pasted_text.h"
 #include "schema.h"
 
+#include <QAbstractItemView>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRegularExpression>
@@ -47,8 +48,8 @@ TEST_F(EntryForm, ShowsItsCaptionsAndTabsThroughItsBoxesInOrder) {
               "CLOSE");
     QStringList chain, boxes;
     for (const EntryControl& e : kEntryControls)
-        boxes << e.name, at(e.name)->setEnabled(true);
-    for (QWidget* w = at("txt_EmpName"); !chain.contains(w->objectName());
+        boxes << e.name, clerk.find(e.name)->setEnabled(true);
+    for (QWidget* w = clerk.find("txt_EmpName"); !chain.contains(w->objectName());
          w = w->nextInFocusChain())
         if (w->objectName().contains(QRegularExpression("^(txt|cmb|cmd)_")))
             chain << w->objectName();
@@ -67,8 +68,8 @@ TEST_F(EntryForm, EachKindOfBoxTakesOnlyItsKeys) {
     for (const EntryControl& e : kEntryControls) {
         if (!typing.contains(e.kind))
             continue;
-        at(e.name)->setEnabled(true);
-        QTest::keyClicks(at(e.name), typing.at(e.kind).first);
+        clerk.find(e.name)->setEnabled(true);
+        QTest::keyClicks(clerk.find(e.name), typing.at(e.kind).first);
         EXPECT_EQ(shown(e.name),
                   QString(typing.at(e.kind).second).left(e.max_length > 0 ? e.max_length : -1))
             << e.name;
@@ -83,8 +84,8 @@ TEST_F(EntryForm, EveryLoadEmptiesAndDisablesAndFillsEachListOnce) {
     for (int load = 1; load <= 2; ++load) {
         for (const auto& [name, expected] : lists) {
             QStringList entries;
-            for (int i = 0; i < at<QComboBox>(name)->count(); ++i)
-                entries << at<QComboBox>(name)->itemText(i);
+            for (int i = 0; i < clerk.find<QComboBox>(name)->count(); ++i)
+                entries << clerk.find<QComboBox>(name)->itemText(i);
             EXPECT_EQ(entries, expected) << name << " at load " << load;
         }
         expect_mode(Mode::idle);
@@ -94,7 +95,7 @@ TEST_F(EntryForm, EveryLoadEmptiesAndDisablesAndFillsEachListOnce) {
                 << e.name << " at load " << load;
         save_claim("Dependent", "Yes");
         find("101");
-        click("cmd_edit");
+        clerk.click("cmd_edit");
         form->Form_Load();
     }
 }
@@ -107,34 +108,34 @@ TEST_F(EntryForm, ChoosingTheTypeOrTheApprovalSwitchesItsAmountBox) {
         {"cmb_HApproval", "Yes", "No", "txt_HAmount"}};
     for (const auto& [list, on, off, box] : switches) {
         for (const QString& choice : {on, on, off}) {
-            at<QLineEdit>(box)->setText("4500");
-            choose(list, choice);
-            EXPECT_EQ(at(box)->isEnabled(), choice == on) << box;
+            clerk.find<QLineEdit>(box)->setText("4500");
+            clerk.choose(list, choice);
+            EXPECT_EQ(clerk.find(box)->isEnabled(), choice == on) << box;
             EXPECT_EQ(shown(box), "") << box;
         }
-        at<QComboBox>(list)->setEditText(on);
-        QTest::keyClick(at(list), Qt::Key_Tab);
-        EXPECT_FALSE(at(box)->isEnabled()) << list;
+        clerk.find<QComboBox>(list)->setEditText(on);
+        QTest::keyClick(clerk.find(list), Qt::Key_Tab);
+        EXPECT_FALSE(clerk.find(box)->isEnabled()) << list;
     }
-    QTest::keyClick(at("txt_EmpName"), Qt::Key_Escape); // only CLOSE drops the form
+    QTest::keyClick(clerk.find("txt_EmpName"), Qt::Key_Escape); // only CLOSE drops the form
     EXPECT_TRUE(form->isVisible());
-    click("cmd_close");
+    clerk.click("cmd_close");
     EXPECT_EQ(form->result(), QDialog::Rejected);
 }
 
 TEST_F(EntryForm, ANewClaimIsSavedByItsStatementsAndFoundAsTyped) {
-    click("cmd_addnew");
+    clerk.click("cmd_addnew");
     EXPECT_EQ(shown("txt_refno"), "101");
     expect_mode(Mode::new_claim);
-    EXPECT_EQ(QApplication::focusWidget(), at("txt_EmpName"));
+    EXPECT_EQ(QApplication::focusWidget(), clerk.find("txt_EmpName"));
     type_claim();
     script.answer(vbNo);
-    click("cmd_save");
+    clerk.click("cmd_save");
     EXPECT_EQ(Module1::reply + shown("txt_OTehsil"), "7"); // the dash fill only follows a Yes
     record_statements();
     script.clear_shown();
     script.answer(vbYes);
-    click("cmd_save");
+    clerk.click("cmd_save");
     EXPECT_EQ(script.shown(), (std::vector{info("Do you want to save record ?", "Save?", kQuestion),
                                            info("Record Saved Successfully.", "Saved")}));
     EXPECT_EQ(Module1::reply, "6");
@@ -162,7 +163,7 @@ TEST_F(EntryForm, ANewClaimIsSavedByItsStatementsAndFoundAsTyped) {
         EXPECT_EQ(shown(t.control), QString(t.text).remove(',')) << t.control.toStdString();
     EXPECT_EQ(shown("txt_OTehsil") + shown("txt_RefDate") + shown("txt_to"),
               "05-03-200727-01-2007");
-    click("cmd_addnew");
+    clerk.click("cmd_addnew");
     EXPECT_EQ(shown("txt_refno"), "102");
 }
 
@@ -178,25 +179,27 @@ TEST_F(EntryForm, TheChecksRunInOrderAndReportOnlyTheFirstGap) {
                 "Select The Status Submission of Bill|Enter the Name of Dealing Officer|"
                 "Enter the Designation of Dealing Officer|Enter the Branch of Dealing Officer")
             .split('|');
-    click("cmd_addnew");
-    at<QLineEdit>("txt_Fname")->setText("   "); // blanks are empty, and the check empties them
+    clerk.click("cmd_addnew");
+    clerk.find<QLineEdit>("txt_Fname")
+        ->setText("   "); // blanks are empty, and the check empties them
     auto message = messages.begin();
     for (const Typed& t : claim("Dependent", "Yes")) {
         if (t.control != "txt_OVillage") {
             script.clear_shown();
-            click("cmd_save");
+            clerk.click("cmd_save");
             EXPECT_EQ(script.shown(), std::vector{info(*message++, "Field Required")});
             EXPECT_EQ(form->valid_flag + shown(t.control), "") << t.control.toStdString();
             if (auto* list = form->findChild<QComboBox*>(t.control)) {
                 EXPECT_TRUE(list->view()->isVisible()) << t.control.toStdString();
                 list->hidePopup();
             }
-            EXPECT_EQ(QApplication::focusWidget(), at(t.control)) << t.control.toStdString();
+            EXPECT_EQ(QApplication::focusWidget(), clerk.find(t.control))
+                << t.control.toStdString();
         }
         enter(t.control, t.text);
     }
     script.answer(vbYes);
-    click("cmd_save");
+    clerk.click("cmd_save");
     EXPECT_EQ(form->valid_flag, "OK");
     EXPECT_EQ(stored(101).at("dependpay"), FieldValue(std::int64_t{3500}));
     EXPECT_EQ(stored(101).at("amthealth"), FieldValue(std::int64_t{138000}));
@@ -205,13 +208,13 @@ TEST_F(EntryForm, TheChecksRunInOrderAndReportOnlyTheFirstGap) {
 // Amounts lose their commas and blanks; any other amount, or a text no statement can store, is
 // refused naming its box, before the question; what a box holds is stored exactly.
 TEST_F(EntryForm, WhatTheBoxesHoldIsStoredExactlyOrRefusedNamingTheBox) {
-    click("cmd_addnew");
+    clerk.click("cmd_addnew");
     type_claim("Dependent", "Yes");
     record_statements();
     for (const EntryControl& e : kEntryControls) {
         if (e.kind != Kind::number && e.kind != Kind::text)
             continue;
-        auto* box = at<QLineEdit>(e.name);
+        auto* box = clerk.find<QLineEdit>(e.name);
         const QString typed = box->text();
         for (const auto& [kind, junk] : e.kind == Kind::number
                                             ? vetra_testing::junk_numbers()
@@ -220,7 +223,7 @@ TEST_F(EntryForm, WhatTheBoxesHoldIsStoredExactlyOrRefusedNamingTheBox) {
                 continue; // what the limit keeps of it is tried by the shorter ones
             vetra_testing::paste(box, junk);
             script.clear_shown();
-            click("cmd_save");
+            clerk.click("cmd_save");
             ASSERT_EQ(script.shown().size(), 1u) << kind << " in " << e.name;
             EXPECT_EQ(script.shown()[0].title, "Invalid");
             EXPECT_TRUE(script.shown()[0].text.startsWith(QString(e.label) + " ")) << e.name;
@@ -229,14 +232,14 @@ TEST_F(EntryForm, WhatTheBoxesHoldIsStoredExactlyOrRefusedNamingTheBox) {
         box->setText(typed);
     }
     EXPECT_TRUE(statements.isEmpty());
-    at<QLineEdit>("txt_Pay")->setText(" 1,20,000 ");
-    at<QLineEdit>("txt_AmtClaimed")->setText("12 500.50");
+    clerk.find<QLineEdit>("txt_Pay")->setText(" 1,20,000 ");
+    clerk.find<QLineEdit>("txt_AmtClaimed")->setText("12 500.50");
     for (const auto& [kind, text] : vetra_testing::storable_texts()) {
         for (const EntryControl& e : kEntryControls)
             if (e.kind == Kind::text)
-                vetra_testing::paste(at<QLineEdit>(e.name), text);
+                vetra_testing::paste(clerk.find<QLineEdit>(e.name), text);
         script.answer(vbYes);
-        click("cmd_save");
+        clerk.click("cmd_save");
         find("101");
         const auto row = stored(101);
         EXPECT_EQ(row.at("basicpay"), FieldValue(std::int64_t{120000}));
@@ -248,7 +251,7 @@ TEST_F(EntryForm, WhatTheBoxesHoldIsStoredExactlyOrRefusedNamingTheBox) {
                     << kind << " in " << e.name;
             }
         }
-        click("cmd_edit");
+        clerk.click("cmd_edit");
     }
 }
 
@@ -262,9 +265,12 @@ TEST_F(EntryForm, AWriteFailingAtAnyOfItsStatementsStoresNothingAndKeepsTheInput
         std::function<void()> start;
         Mode mode;
     } writes[] = {
-        {"cmd_save", 11, [&] { click("cmd_addnew"), type_claim(); }, Mode::new_claim},
+        {"cmd_save", 11, [&] { clerk.click("cmd_addnew"), type_claim(); }, Mode::new_claim},
         {"cmd_save", 10,
-         [&] { find("12"), click("cmd_edit"), at<QLineEdit>("txt_EmpName")->setText("Changed"); },
+         [&] {
+             find("12"), clerk.click("cmd_edit"),
+                 clerk.find<QLineEdit>("txt_EmpName")->setText("Changed");
+         },
          Mode::editing},
         {"cmd_delete", 1, [&] { find("12"); }, Mode::viewing}};
     for (const auto& write : writes) {
@@ -276,7 +282,7 @@ TEST_F(EntryForm, AWriteFailingAtAnyOfItsStatementsStoresNothingAndKeepsTheInput
             store::TemporaryRegister::fail_nth_statement(n);
             script.clear_shown();
             script.answer(vbYes);
-            click(write.command);
+            clerk.click(write.command);
             Module1::db_conn.set_statement_hook({});
             if (script.shown().back().title != "Database Error")
                 break;
@@ -292,13 +298,13 @@ TEST_F(EntryForm, AWriteFailingAtAnyOfItsStatementsStoresNothingAndKeepsTheInput
 }
 
 TEST_F(EntryForm, ANumberTakenMeanwhileGivesTheClaimTheNextFreeOne) {
-    click("cmd_addnew");
+    clerk.click("cmd_addnew");
     type_claim();
     store::Connection other; // another program on the same file stores claim 101 first
     other.Open(Module1::db_conn.ConnectionString());
     other.Execute("Insert into detail (refno,empname) values(101,'Other Clerk')");
     script.answer(vbYes);
-    click("cmd_save");
+    clerk.click("cmd_save");
     EXPECT_EQ(script.shown().back(),
               info("Record Saved Successfully.\nNumber 101 was given to another bill meanwhile, "
                    "so this bill is saved under number 102.",
@@ -312,15 +318,15 @@ TEST_F(EntryForm, AnEditedClaimIsUpdatedAndKeepsItsDecision) {
     Module1::db_conn.Execute("Update detail set billstatus='Sanctioned', amtapproved=125000, "
                              "appdate=#02-Apr-2007#, remarks='Passed' where refno=101");
     find("101");
-    click("cmd_edit");
+    clerk.click("cmd_edit");
     expect_mode(Mode::editing);
-    EXPECT_TRUE(at("txt_DIncome")->isEnabled() && at("txt_HAmount")->isEnabled());
-    at<QLineEdit>("txt_OVillage")->clear();
-    choose("cmb_Type", "Self");
+    EXPECT_TRUE(clerk.find("txt_DIncome")->isEnabled() && clerk.find("txt_HAmount")->isEnabled());
+    clerk.find<QLineEdit>("txt_OVillage")->clear();
+    clerk.choose("cmb_Type", "Self");
     record_statements();
     script.clear_shown();
     script.answer(vbYes);
-    click("cmd_save");
+    clerk.click("cmd_save");
     EXPECT_EQ(script.shown(),
               (std::vector{info("Do you want to update record ?", "Update?", kQuestion),
                            info("Record Updated Successfully.", "Updated")}));
@@ -405,27 +411,27 @@ TEST_F(EntryForm, DeleteAsksAndResetDropsAnEditUnasked) {
     store_claim(14, {{"claimtype", "'Self'"}});
     store_claim(30, {{"empname", "'   '"}});
     find("14");
-    click("cmd_edit");
-    EXPECT_FALSE(at("txt_DIncome")->isEnabled());
-    at<QLineEdit>("txt_EmpName")->setText("Changed");
+    clerk.click("cmd_edit");
+    EXPECT_FALSE(clerk.find("txt_DIncome")->isEnabled());
+    clerk.find<QLineEdit>("txt_EmpName")->setText("Changed");
     script.clear_shown();
-    click("cmd_reset");
+    clerk.click("cmd_reset");
     EXPECT_TRUE(script.shown().empty());
     expect_mode(Mode::idle);
     find("14");
     script.answer(vbNo);
-    click("cmd_delete");
+    clerk.click("cmd_delete");
     EXPECT_EQ(script.shown().back(), info("Do you want to Delete Record?", "Delete?", kQuestion));
     expect_mode(Mode::viewing);
     record_statements();
     script.answer(vbYes);
-    click("cmd_delete");
+    clerk.click("cmd_delete");
     EXPECT_EQ(script.shown().back(), info("Record Deleted Successfully", "Deleted!"));
     EXPECT_EQ(statements, QStringList{"Delete from detail where refno=14"});
     expect_mode(Mode::idle);
     find("30"); // a blank employee name: nothing asked, nothing deleted
     script.clear_shown();
-    click("cmd_delete");
+    clerk.click("cmd_delete");
     EXPECT_TRUE(script.shown().empty());
     EXPECT_EQ(claims_stored().size(), 1);
 }
@@ -433,8 +439,8 @@ TEST_F(EntryForm, DeleteAsksAndResetDropsAnEditUnasked) {
 // A complete date typed into a picker is taken as typed, in every display pattern the forms
 // use; one the calendar lacks is refused, and the picker keeps the date it had.
 TEST_F(EntryForm, APickerTakesATypedDateAsTyped) {
-    click("cmd_addnew");
-    auto* picker = at<QDateEdit>("txt_from");
+    clerk.click("cmd_addnew");
+    auto* picker = clerk.find<QDateEdit>("txt_from");
     const std::tuple<const char*, const char*, QDate> cases[] = {
         {"dd-MM-yyyy", "29022024", {2024, 2, 29}},
         {"dd-MMM-yyyy", "29Feb2024", {2024, 2, 29}},
@@ -447,7 +453,7 @@ TEST_F(EntryForm, APickerTakesATypedDateAsTyped) {
         picker->setFocus();
         picker->setSelectedSection(QDateTimeEdit::DaySection);
         QTest::keyClicks(picker, typed);
-        at("txt_Hospital")->setFocus();
+        clerk.find("txt_Hospital")->setFocus();
         EXPECT_EQ(picker->date(), taken) << typed;
     }
 }
@@ -457,7 +463,7 @@ TEST_F(EntryForm, APickerTakesATypedDateAsTyped) {
 // keeps its own size.
 TEST_F(EntryForm, EveryButtonCanBeReachedOnTheScreen) {
     const QRect screen = form->screen()->availableGeometry();
-    auto* scroll = at<QScrollArea>("formScroll");
+    auto* scroll = clerk.find<QScrollArea>("formScroll");
     EXPECT_TRUE(screen.contains(form->frameGeometry()));
     EXPECT_TRUE(screen.width() < 1400 || screen.height() < 900 ||
                 form->size() == scroll->widget()->size());
