@@ -48,7 +48,7 @@ TEST(DRPendancy, PrintsEveryRowInOrderUnderItsHeadersWithEachControlInItsPlace) 
     DEDetail::rsPendancy.Open("SELECT sno, distname, tc, sc, rc, pc FROM preport order by sno",
                               Module1::db_conn, store::adOpenStatic, store::adLockOptimistic);
     DRPendancy report;
-    report.take_rows(DEDetail::rsPendancy);
+    report.takeRows(DEDetail::rsPendancy);
     report.DataReport_Initialize({2024, 4, 1}, {2025, 3, 31});
     QTemporaryDir dir;
     const QString pdf = dir.filePath("pendency.pdf");

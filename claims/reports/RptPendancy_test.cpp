@@ -188,7 +188,7 @@ TEST_F(ConsolidatedReport, NoDistrictsGivesTheHeadingsAndTheStateTotalCountingZe
     EXPECT_TRUE(boxes.shown().empty());
 }
 
-TEST_F(ConsolidatedReport, ReportRefillsPreportWithEveryLineAndPrintsTheDatesOfThePickers) {
+TEST_F(ConsolidatedReport, ReportRefillsPreportWithEveryLineAndPrintsThePeriodCounted) {
     add_claim({2024, 1, 2}, "A's", "Sanctioned");
     add_claim({2024, 1, 3}, "B", "Pending");
     db_conn.Execute("Insert into preport (sno,distname,tc,sc,rc,pc) values (9,'stale',1,1,1,1)");
@@ -218,7 +218,7 @@ TEST_F(ConsolidatedReport, ReportRefillsPreportWithEveryLineAndPrintsTheDatesOfT
     EXPECT_TRUE(pages[0].contains("PUNJAB (TOTAL)"));
     EXPECT_FALSE(pages[0].contains("stale"));
 
-    // The period printed is the pickers' at each showing, not the one counted.
+    // Dates changed after the count: the report still prints the period that was counted.
     form.txt_from()->setDate({2023, 12, 5});
     form.txt_to()->setDate({2024, 2, 29});
     ReportWindow second([&](reports::ReportPreviewDialog& window) {
@@ -227,8 +227,9 @@ TEST_F(ConsolidatedReport, ReportRefillsPreportWithEveryLineAndPrintsTheDatesOfT
     QTest::mouseClick(form.cmd_print(), Qt::LeftButton);
     ASSERT_EQ(second.shown, 1);
     const QString page = reports::testing::pdfPages(dir.filePath("second.pdf")).value(0);
-    EXPECT_TRUE(page.contains("05-12-2023")) << page.toStdString();
-    EXPECT_TRUE(page.contains("29-02-2024")) << page.toStdString();
+    EXPECT_TRUE(page.contains("01-01-2024")) << page.toStdString();
+    EXPECT_TRUE(page.contains("31-01-2024")) << page.toStdString();
+    EXPECT_FALSE(page.contains("05-12-2023")) << page.toStdString();
     EXPECT_EQ(preport(), expected);
     EXPECT_TRUE(boxes.shown().empty());
 }
@@ -252,20 +253,28 @@ TEST_F(ConsolidatedReport, ReportWithNothingToPrintSaysSoAndShowsNoReport) {
               (std::vector{sorry("No Record to Print."), sorry("No Record Found ")}));
 }
 
-TEST_F(ConsolidatedReport, AFailedRefillLeavesPreportAsItWas) {
-    add_claim({2024, 1, 2}, "A", "Sanctioned");
+// The refill is one write: whichever of its statements fails, preport keeps what it held, the
+// form its count and dates, and the clerk sees the engine's reason.
+TEST_F(ConsolidatedReport, ARefillFailingAtAnyStatementLeavesPreportAsItWas) {
+    add_claim({2024, 1, 2}, "A's", "Sanctioned");
     db_conn.Execute("Insert into preport (sno,distname,tc,sc,rc,pc) values (1,'earlier',4,3,1,0)");
     count();
-    store::TemporaryRegister::fail_nth_statement(3); // the delete, the first insert, then this
-    ReportWindow window([](reports::ReportPreviewDialog&) {});
-    QTest::mouseClick(form.cmd_print(), Qt::LeftButton);
-
-    EXPECT_EQ(window.shown, 0);
-    ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.shown()[0].title, "Database Error");
-    EXPECT_TRUE(boxes.shown()[0].text.contains("Insert into preport")) << "the engine's reason";
-    EXPECT_EQ(preport(), (std::vector<Cells>{{"1", "earlier", "4", "3", "1", "0"}}));
-    EXPECT_EQ(form.GRD().Rows(), 4) << "the count stays on screen";
+    const std::vector<Cells> grid = whole_grid();
+    // The delete, then one insert for each of the grid's three lines.
+    for (int n = 1; n <= 4; ++n) {
+        SCOPED_TRACE(n);
+        boxes.clear_shown();
+        store::TemporaryRegister::fail_nth_statement(n);
+        ReportWindow window([](reports::ReportPreviewDialog&) {});
+        QTest::mouseClick(form.cmd_print(), Qt::LeftButton);
+        EXPECT_EQ(window.shown, 0);
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.shown()[0].title, "Database Error");
+        EXPECT_TRUE(boxes.shown()[0].text.contains(n == 1 ? "Delete from preport" : "Insert into"));
+        EXPECT_EQ(preport(), (std::vector<Cells>{{"1", "earlier", "4", "3", "1", "0"}}));
+        EXPECT_EQ(whole_grid(), grid);
+        EXPECT_EQ(form.txt_to()->date(), kTo);
+    }
 }
 
 TEST_F(ConsolidatedReport, ADatabaseErrorWhileCountingLeavesTheHeadingsOnly) {
@@ -291,7 +300,7 @@ TEST_F(ConsolidatedReport, ADatabaseErrorWhileCountingLeavesTheHeadingsOnly) {
 
 TEST_F(ConsolidatedReport, ShowsTheWaitCursorAndTheDistrictBeingCountedOnceTheDelayHasPassed) {
     set_districts({"A", "B", "C"});
-    form.set_progress_delay(0);
+    form.setProgressDelay(0);
     QStringList seen;
     db_conn.set_statement_hook([&](const QString& statement) {
         if (!statement.startsWith("Select count(*)"))

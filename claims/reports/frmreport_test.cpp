@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -24,8 +25,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace reports {
 namespace {
@@ -279,12 +282,12 @@ protected:
 // How the rows flow over pages is the list renderer's (tabular_report_test.cpp); here the case
 // list's own title block, totals and columns, through the viewer's own export buttons.
 TEST_F(CaseListOutput, ExportsThePdfWithTheSelectionAndTotalsAndTheCsvWithEveryField) {
-    save_claim({.refno = 101, .empname = "Singh, Gurdev \"Bittu\"", .amtclaimed = "12500"});
+    save_claim({.refno = 101, .empname = "Singh, Gurdev \"Bittu\"", .amtclaimed = "10000000.75"});
     save_claim({.refno = 102, .odist = "Chandigarh", .amtclaimed = "900"});
     save_claim({.refno = 103,
                 .billstatus = "Sanctioned",
                 .fname = "O'Brien, Jr.",
-                .amtclaimed = "7000.5"});
+                .amtclaimed = "12345678.5"});
     select({2024, 1, 1}, {2024, 12, 31}, "All Districts", "All Cases");
     QString pdf;
     QString csv;
@@ -295,9 +298,10 @@ TEST_F(CaseListOutput, ExportsThePdfWithTheSelectionAndTotalsAndTheCsvWithEveryF
 
     const QStringList pages = testing::pdfPages(pdf);
     ASSERT_EQ(pages.size(), 1);
-    for (const QString text : {"List of Cases", "Reference Date Between 01-01-2024 and 31-12-2024",
-                               "District : All Districts", "Status of Bill : All Cases",
-                               "Number of Cases: 2", "19500.50", "10000", "Page 1 of 1"})
+    for (const QString text :
+         {"List of Cases", "Reference Date Between 01-01-2024 and 31-12-2024",
+          "District : All Districts", "Status of Bill : All Cases", "Number of Cases: 2",
+          "10000000.75", "12345678.50", "22346679.25", "10000", "Page 1 of 1"})
         EXPECT_TRUE(pages[0].contains(text)) << text.toStdString();
     EXPECT_TRUE(pages[0].contains("Printed on : " + QDate::currentDate().toString("dd-MM-yyyy")));
     EXPECT_FALSE(pages[0].contains("Chandigarh"));
@@ -316,6 +320,52 @@ TEST_F(CaseListOutput, ExportsThePdfWithTheSelectionAndTotalsAndTheCsvWithEveryF
               QStringList({"101", "05-03-2024", "Singh, Gurdev \"Bittu\"", "Sohan Lal"}));
     EXPECT_EQ(records[2][3], "O'Brien, Jr.");
     EXPECT_EQ(records[2][14], "Sanctioned");
+}
+
+// An export that cannot be finished (here: a file size limit, as a full disk) leaves the earlier
+// export under the chosen name as it was, no other file, and a box with the reason.
+TEST(CaseListViewer, AFailedExportLeavesTheEarlierFileAndSaysWhy) {
+    store::TemporaryRegister temporary;
+    for (long long refno = 101; refno < 140; ++refno)
+        save_claim({.refno = refno, .empname = "=cmd|' /C calc'!A0"});
+    DEDetail::rsdetail.Open(DEDetail::kDetailCommand, Module1::db_conn, store::adOpenKeyset,
+                            store::adLockOptimistic);
+    frmCRCases viewer;
+    QTemporaryDir dir;
+    for (const char* suffix : {"csv", "pdf"}) {
+        SCOPED_TRACE(suffix);
+        const QString path = dir.filePath(QString("cases.") + suffix);
+        QStringList errors;
+        ReportPreview::Dialogs dialogs;
+        dialogs.saveFileName = [&](QWidget*, const QString&, const QString&) { return path; };
+        dialogs.showError = [&](QWidget*, const QString&, const QString& m) { errors << m; };
+        viewer.CRViewer1->setDialogs(dialogs);
+        QAction* button = viewer.findChild<QAction*>(QString("actionExport") +
+                                                     (suffix[0] == 'c' ? "Csv" : "Pdf"));
+        ASSERT_NE(button, nullptr);
+        button->trigger();
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << errors.join(' ').toStdString();
+        const QByteArray earlier = file.readAll();
+        EXPECT_EQ((file.permissions() & 0x0077).toInt(), 0) << "for its owner only";
+        if (suffix[0] == 'c')
+            EXPECT_TRUE(earlier.contains("\"'=cmd|' /C calc'!A0\"")) << "taken for text";
+        struct rlimit limit;
+        getrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit before = limit;
+        limit.rlim_cur = rlim_t(earlier.size() / 2);
+        const auto signal_before = signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        button->trigger();
+        setrlimit(RLIMIT_FSIZE, &before);
+        signal(SIGXFSZ, signal_before);
+        ASSERT_EQ(errors.size(), 1);
+        EXPECT_TRUE(errors[0].contains("File too large")) << errors[0].toStdString();
+        ASSERT_TRUE(file.seek(0));
+        EXPECT_EQ(file.readAll(), earlier);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(),
+                  suffix[0] == 'c' ? 1 : 2);
+    }
 }
 
 TEST(CaseListViewer, OpensMaximizedAndTheViewerFillsTheWindowAfterAResize) {
