@@ -24,6 +24,9 @@ using platform::MsgBoxStyle;
 
 namespace {
 
+// A count that takes longer than this shows its progress window.
+constexpr int kProgressDelayMs = 500;
+
 // The form stands this far from the screen's left and top edges.
 constexpr int kFormOffsetTwips = 1000;
 
@@ -118,12 +121,6 @@ QDateEdit* RptPendancy::txt_to() const {
 QPushButton* RptPendancy::cmd_show() const {
     return ui->cmd_show;
 }
-QPushButton* RptPendancy::cmd_print() const {
-    return ui->cmd_print;
-}
-QPushButton* RptPendancy::cmd_close() const {
-    return ui->cmd_close;
-}
 
 void RptPendancy::Form_Load() {
     if (const QScreen* screen = this->screen()) {
@@ -167,7 +164,7 @@ void RptPendancy::countDistricts() {
         rs_main.Close();
     rs_main.Open("Select distname from districts order by distname", db_conn, store::adOpenKeyset,
                  store::adLockOptimistic, store::adCmdUnspecified);
-    CountProgress progress(this, int(rs_main.RecordCount()), progressDelayMs_);
+    CountProgress progress(this, int(rs_main.RecordCount()), kProgressDelayMs);
     const QString between = period();
     for (rs_main.MoveFirst(); !rs_main.Eof(); rs_main.MoveNext()) {
         progress.district(row_no);

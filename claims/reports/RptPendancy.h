@@ -29,8 +29,6 @@ class RptPendancy : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr int kDefaultProgressDelayMs = 500;
-
     explicit RptPendancy(QWidget* parent = nullptr);
     ~RptPendancy() override;
 
@@ -38,11 +36,6 @@ public:
     QDateEdit* txt_to() const;
     reports::FlexGrid& GRD() { return grid_; }
     QPushButton* cmd_show() const;
-    QPushButton* cmd_print() const;
-    QPushButton* cmd_close() const;
-
-    // How long a count runs before its progress window appears.
-    void setProgressDelay(int milliseconds) { progressDelayMs_ = milliseconds; }
 
 public slots:
     void cmd_show_Click();
@@ -67,5 +60,4 @@ private:
     // The period of the grid's count, kept for the report: the dates may change after the count.
     QDate countedFrom_;
     QDate countedTo_;
-    int progressDelayMs_ = kDefaultProgressDelayMs;
 };

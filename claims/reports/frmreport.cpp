@@ -63,9 +63,6 @@ QComboBox* frmreport::cmb_status() const {
 QPushButton* frmreport::cmd_show() const {
     return ui->cmd_show;
 }
-QPushButton* frmreport::cmd_close() const {
-    return ui->cmd_close;
-}
 
 QString frmreport::district_set(const QString& district) {
     if (district == kAllDistricts)

@@ -38,7 +38,6 @@ public:
     QComboBox* cmb_district() const;
     QComboBox* cmb_status() const;
     QPushButton* cmd_show() const;
-    QPushButton* cmd_close() const;
 
 public slots:
     void Form_Load();

@@ -83,19 +83,5 @@ TEST(TabularReport, ElidesALongNameInsideItsColumnButPrintsAFigureWhole) {
     }
 }
 
-TEST(TabularReport, TotalsAreWholeNumbersOnlyWhenEveryValueIs) {
-    TabularReport report;
-    report.setColumns({{"Whole", 1000, Qt::AlignRight, plainText, true},
-                       {"Mixed", 1000, Qt::AlignRight, plainText, true},
-                       {"Text", 1000, Qt::AlignLeft, plainText, true}});
-    report.setRows({{qlonglong(1) << 40, 1, "x"},
-                    {2, 2.25, QVariant()},
-                    {QVariant(), QString("0.5"), "12"},
-                    {3}});
-    EXPECT_EQ(report.totalText(0), QString::number((qlonglong(1) << 40) + 5));
-    EXPECT_EQ(report.totalText(1), "3.75");
-    EXPECT_EQ(report.totalText(2), "12") << "non-numbers and Null are left out";
-}
-
 } // namespace
 } // namespace reports
