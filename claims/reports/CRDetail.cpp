@@ -29,8 +29,8 @@ QString amountText(const QVariant& value) {
 }
 
 // One entry per field of fieldNames(), in the same order. Each width holds its heading, a date,
-// a ten-digit total, a seven-digit pay or a usual name and district whole: an amount is never
-// cut short. Together they are wider than an A4
+// an eight-digit amount, a seven-digit pay or a usual name and district whole; a larger figure
+// prints in a smaller font, since a figure is never cut short. Together they are wider than an A4
 // landscape page, so the page renderer prints the list at about 7 points: smaller type, but the
 // names a clerk looks for stay readable rather than cut short.
 std::vector<TabularColumn> caseColumns() {
@@ -39,22 +39,22 @@ std::vector<TabularColumn> caseColumns() {
     const Qt::Alignment left = Qt::AlignLeft;
     const Qt::Alignment right = Qt::AlignRight;
     return {
-        {"Ref. No.", 760, right, text, false},
+        {"Ref. No.", 760, right, text, false, true},
         {"Ref. Date", 1080, left, date, false},
         {"Employee Name", 1280, left, text, false},
         {"Father's Name", 1280, left, text, false},
         {"Designation", 1230, left, text, false},
-        {"Basic Pay", 1000, right, amountText, false},
+        {"Basic Pay", 1000, right, amountText, false, true},
         {"District", 1450, left, text, false},
         {"Patient Name", 1280, left, text, false},
-        {"Age", 500, right, text, false},
+        {"Age", 500, right, text, false, true},
         {"Relation", 900, left, text, false},
         {"Disease", 1150, left, text, false},
         {"Treatment From", 1080, left, date, false},
         {"Treatment To", 1080, left, date, false},
-        {"Amount Claimed", 1260, right, amountText, true},
+        {"Amount Claimed", 1260, right, amountText, true, true},
         {"Status", 1050, left, text, false},
-        {"Amount Approved", 1260, right, amountText, true},
+        {"Amount Approved", 1260, right, amountText, true, true},
         {"Approval Date", 1080, left, date, false},
     };
 }

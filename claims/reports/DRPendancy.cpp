@@ -17,10 +17,10 @@ const QStringList kFields{"sno", "distname", "tc", "sc", "rc", "pc"};
 struct Column {
     const char* label;
     const char* caption;
-    const char* text_box;
+    const char* textBox;
     int left;
-    int label_width;
-    int text_box_width;
+    int labelWidth;
+    int textBoxWidth;
     Qt::Alignment alignment;
 };
 
@@ -38,7 +38,7 @@ constexpr int kColumnHeight = 240;
 constexpr int kRuleLeft = 144;
 constexpr int kRuleRight = 7776 + 2745;
 
-void lay_out_report_header(ReportSection& header) {
+void layOutReportHeader(ReportSection& header) {
     header.setName("Section4").setHeight(1260);
     auto& title = header.addLabel("Label7", {144, 144, 10365, 420},
                                   "Consolidated Report (Medical Reimbursement Cases)");
@@ -56,11 +56,11 @@ void lay_out_report_header(ReportSection& header) {
     header.addLine("Line4", {kRuleLeft, 1185, kRuleRight, 1185}).penWidth = 20;
 }
 
-void lay_out_page_header(ReportSection& section) {
+void layOutPageHeader(ReportSection& section) {
     section.setName("Section2").setHeight(540);
     for (const Column& column : kColumns) {
         auto& label = section.addLabel(
-            column.label, {column.left, 144, column.label_width, kColumnHeight}, column.caption);
+            column.label, {column.left, 144, column.labelWidth, kColumnHeight}, column.caption);
         label.font = reportFont(9, true);
         label.alignment = column.alignment;
     }
@@ -68,13 +68,12 @@ void lay_out_page_header(ReportSection& section) {
     section.addLine("Line2", {kRuleLeft, 465, kRuleRight, 465});
 }
 
-void lay_out_detail(ReportSection& section) {
+void layOutDetail(ReportSection& section) {
     section.setName("Section1").setHeight(300);
     for (const Column& column : kColumns) {
         // Field names are the text boxes' names without their prefix.
-        const QString name = column.text_box;
-        section
-            .addTextBox(name, {column.left, 0, column.text_box_width, kColumnHeight}, name.mid(3))
+        const QString name = column.textBox;
+        section.addTextBox(name, {column.left, 0, column.textBoxWidth, kColumnHeight}, name.mid(3))
             .alignment = column.alignment;
     }
     section.addLine("Line3", {kRuleLeft, 285, kRuleRight, 285}).penWidth = 5;
@@ -83,9 +82,9 @@ void lay_out_detail(ReportSection& section) {
 } // namespace
 
 DRPendancy::DRPendancy() {
-    lay_out_report_header(section(SectionKind::ReportHeader));
-    lay_out_page_header(section(SectionKind::PageHeader));
-    lay_out_detail(section(SectionKind::Detail));
+    layOutReportHeader(section(SectionKind::ReportHeader));
+    layOutPageHeader(section(SectionKind::PageHeader));
+    layOutDetail(section(SectionKind::Detail));
     section(SectionKind::PageFooter).setName("Section3").setHeight(75);
     section(SectionKind::ReportFooter).setName("Section5").setHeight(30);
     setData(kFields, {});
@@ -97,7 +96,7 @@ void DRPendancy::DataReport_Initialize(const QDate& from, const QDate& to) {
     label("lblTo").setCaption(platform::FormatDate(to, "dd-MM-yyyy"));
 }
 
-void DRPendancy::take_rows(store::Recordset& pendancy) {
+void DRPendancy::takeRows(store::Recordset& pendancy) {
     QList<QVariantList> rows;
     for (pendancy.MoveFirst(); !pendancy.Eof(); pendancy.MoveNext()) {
         QVariantList row;

@@ -26,7 +26,7 @@ public:
 
     // Takes the rows of the Pendancy command (sno, distname, tc, sc, rc, pc) from the first row
     // to the end. Throws store::StoreError when the recordset cannot be read.
-    void take_rows(store::Recordset& pendancy);
+    void takeRows(store::Recordset& pendancy);
 
     // Shows the report in the preview (page through, zoom, print, PDF) and returns when the
     // clerk closes it.

@@ -24,6 +24,9 @@ using platform::MsgBoxStyle;
 
 namespace {
 
+// A count that takes longer than this shows its progress window.
+constexpr int kProgressDelayMs = 500;
+
 // The form stands this far from the screen's left and top edges.
 constexpr int kFormOffsetTwips = 1000;
 
@@ -41,7 +44,7 @@ constexpr GridColumn kGridColumns[] = {
 
 // The four counts of one district, as the clerk's statements always read (the pending count
 // has no blank before "and").
-std::array<QString, 4> district_statements(const QString& name, const QString& period) {
+std::array<QString, 4> districtStatements(const QString& name, const QString& period) {
     const QString district = "Select count(*) from detail where odist=" + store::text_literal(name);
     return {district + " and " + period, district + " and billstatus='Sanctioned' and " + period,
             district + " and billstatus='Rejected' and " + period,
@@ -49,7 +52,7 @@ std::array<QString, 4> district_statements(const QString& name, const QString& p
 }
 
 // The four counts over every claim of the period (the total count ends in a blank).
-std::array<QString, 4> state_statements(const QString& period) {
+std::array<QString, 4> stateStatements(const QString& period) {
     const QString status = "Select count(*) from detail where billstatus=";
     return {"Select count(*) from detail where " + period + " ",
             status + "'Sanctioned' and " + period, status + "'Rejected' and " + period,
@@ -79,7 +82,7 @@ public:
         window_.setValue(n);
     }
 
-    void state_total() {
+    void stateTotal() {
         window_.setLabelText(QStringLiteral("State total"));
         window_.setValue(districts_ + 1);
     }
@@ -118,12 +121,6 @@ QDateEdit* RptPendancy::txt_to() const {
 QPushButton* RptPendancy::cmd_show() const {
     return ui->cmd_show;
 }
-QPushButton* RptPendancy::cmd_print() const {
-    return ui->cmd_print;
-}
-QPushButton* RptPendancy::cmd_close() const {
-    return ui->cmd_close;
-}
 
 void RptPendancy::Form_Load() {
     if (const QScreen* screen = this->screen()) {
@@ -149,7 +146,7 @@ void RptPendancy::set_grid_heads() {
 
 void RptPendancy::cmd_show_Click() {
     try {
-        count_districts();
+        countDistricts();
     } catch (const store::StoreError& e) {
         // A half-counted grid would print wrong figures: back to the headings.
         set_grid_heads();
@@ -157,15 +154,17 @@ void RptPendancy::cmd_show_Click() {
     }
 }
 
-void RptPendancy::count_districts() {
+void RptPendancy::countDistricts() {
     grid_.Clear();
     set_grid_heads();
     row_no = 1;
+    countedFrom_ = ui->txt_from->date();
+    countedTo_ = ui->txt_to->date();
     if (rs_main.State() == store::adStateOpen)
         rs_main.Close();
     rs_main.Open("Select distname from districts order by distname", db_conn, store::adOpenKeyset,
                  store::adLockOptimistic, store::adCmdUnspecified);
-    CountProgress progress(this, int(rs_main.RecordCount()), progress_delay_ms_);
+    CountProgress progress(this, int(rs_main.RecordCount()), kProgressDelayMs);
     const QString between = period();
     for (rs_main.MoveFirst(); !rs_main.Eof(); rs_main.MoveNext()) {
         progress.district(row_no);
@@ -173,20 +172,20 @@ void RptPendancy::count_districts() {
         grid_.setRows(row_no + 1);
         grid_.setTextMatrix(row_no, 0, QString::number(row_no));
         grid_.setTextMatrix(row_no, 1, name);
-        fill_counts(district_statements(name, between));
+        fillCounts(districtStatements(name, between));
         ++row_no;
     }
-    progress.state_total();
+    progress.stateTotal();
     add_state_total();
 }
 
 void RptPendancy::add_state_total() {
     grid_.setRows(row_no + 1);
     grid_.setTextMatrix(row_no, 1, "PUNJAB (TOTAL)");
-    fill_counts(state_statements(period()));
+    fillCounts(stateStatements(period()));
 }
 
-void RptPendancy::fill_counts(const std::array<QString, 4>& statements) {
+void RptPendancy::fillCounts(const std::array<QString, 4>& statements) {
     for (int i = 0; i < 4; ++i) {
         if (rs_aux.State() == store::adStateOpen)
             rs_aux.Close();
@@ -198,8 +197,8 @@ void RptPendancy::fill_counts(const std::array<QString, 4>& statements) {
 }
 
 QString RptPendancy::period() const {
-    return "refdate between " + store::date_literal(ui->txt_from->date()) + " and " +
-           store::date_literal(ui->txt_to->date());
+    return "refdate between " + store::date_literal(countedFrom_) + " and " +
+           store::date_literal(countedTo_);
 }
 
 void RptPendancy::cmd_print_Click() {
@@ -209,7 +208,7 @@ void RptPendancy::cmd_print_Click() {
     }
     DRPendancy report;
     try {
-        fill_preport();
+        fillPreport();
         using DEDetail::rsPendancy;
         if (rsPendancy.State() == store::adStateOpen)
             rsPendancy.Close();
@@ -220,18 +219,18 @@ void RptPendancy::cmd_print_Click() {
             return;
         }
         rsPendancy.Requery();
-        report.take_rows(rsPendancy);
+        report.takeRows(rsPendancy);
     } catch (const store::StoreError& e) {
         report_database_error(QStringLiteral("The report could not be prepared"), e);
         return;
     }
-    // Made afresh for every showing, so the print date and the period are always current.
-    report.DataReport_Initialize(ui->txt_from->date(), ui->txt_to->date());
+    // Made afresh for every showing, so the print date is always today's.
+    report.DataReport_Initialize(countedFrom_, countedTo_);
     report.Show(this);
 }
 
 // The delete and the inserts are one transaction: preport never holds half a table.
-void RptPendancy::fill_preport() {
+void RptPendancy::fillPreport() {
     store::Transaction transaction(db_conn);
     sql_text = "Delete from preport";
     db_conn.Execute(sql_text, store::adCmdUnspecified);

@@ -2,7 +2,8 @@
 // Detail" counts the claims of every district of the `districts` table (total, sanctioned,
 // rejected, pending) into the grid, one line per district in name order and a last line for the
 // whole state, which counts every claim of the period whatever its district. "Report" copies the
-// grid into `preport`, all lines or none, and prints it through DRPendancy.
+// grid into `preport`, all lines or none, and prints it through DRPendancy under the period that
+// was counted, whatever the dates show by then.
 //
 // The grid always holds either the headings alone (after loading, or after a count that a
 // database error interrupted) or the headings and a complete count. While counting the wait
@@ -13,6 +14,7 @@
 
 #include "reports/flex_grid.h"
 
+#include <QDate>
 #include <QDialog>
 #include <array>
 #include <memory>
@@ -27,8 +29,6 @@ class RptPendancy : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr int kDefaultProgressDelayMs = 500;
-
     explicit RptPendancy(QWidget* parent = nullptr);
     ~RptPendancy() override;
 
@@ -36,11 +36,6 @@ public:
     QDateEdit* txt_to() const;
     reports::FlexGrid& GRD() { return grid_; }
     QPushButton* cmd_show() const;
-    QPushButton* cmd_print() const;
-    QPushButton* cmd_close() const;
-
-    // How long a count runs before its progress window appears.
-    void set_progress_delay(int milliseconds) { progress_delay_ms_ = milliseconds; }
 
 public slots:
     void cmd_show_Click();
@@ -50,17 +45,19 @@ public slots:
 private:
     void Form_Load();
     void set_grid_heads();
-    void count_districts();
+    void countDistricts();
     void add_state_total();
     // Runs the four counting statements (total, sanctioned, rejected, pending) into columns 2 to
     // 5 of line `row_no`.
-    void fill_counts(const std::array<QString, 4>& statements);
-    void fill_preport();
+    void fillCounts(const std::array<QString, 4>& statements);
+    void fillPreport();
     // The reference-date condition of every count: "refdate between #from# and #to#".
     QString period() const;
 
     std::unique_ptr<Ui::RptPendancy> ui;
     reports::FlexGrid grid_;
     int row_no = 0; // the grid line the next district goes to
-    int progress_delay_ms_ = kDefaultProgressDelayMs;
+    // The period of the grid's count, kept for the report: the dates may change after the count.
+    QDate countedFrom_;
+    QDate countedTo_;
 };

@@ -1,6 +1,6 @@
-// The consolidated report form on a register of its own: the grid of counts, the statements it
-// runs, the preport refill, the printed header, and what a database error leaves behind.
-#include "dedetail.h"
+// The consolidated report on a register of its own: the grid of counts and the statements behind
+// it, the preport refill and the report printed from it, and what a database error leaves behind.
+#include "clerk.h"
 #include "dialogs.h"
 #include "format_date.h"
 #include "module1.h"
@@ -13,19 +13,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QDateEdit>
-#include <QProgressDialog>
-#include <QPushButton>
-#include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
-#include <functional>
 #include <gtest/gtest.h>
-#include <string>
-#include <vector>
 
 using Module1::db_conn;
-using platform::MsgBoxStyle;
 using platform::ShownBox;
 using Cells = std::vector<std::string>;
 
@@ -33,6 +25,7 @@ namespace {
 
 const QDate kFrom(2024, 1, 1);
 const QDate kTo(2024, 1, 31);
+const Cells kHeadings{"Sr.No.", "District", "Total", "Sactioned", "Rejected", "Pending"};
 
 class ConsolidatedReport : public ::testing::Test {
 protected:
@@ -56,18 +49,11 @@ protected:
                                  store::text_literal(status)));
     }
 
-    // One line of the grid, row 0 being the headings.
-    Cells line(int row) {
-        Cells cells;
-        for (int col = 0; col < form.GRD().Cols(); ++col)
-            cells.push_back(form.GRD().TextMatrix(row, col).toStdString());
-        return cells;
-    }
-
-    std::vector<Cells> whole_grid() {
-        std::vector<Cells> lines;
+    std::vector<Cells> grid() {
+        std::vector<Cells> lines(size_t(form.GRD().Rows()));
         for (int row = 0; row < form.GRD().Rows(); ++row)
-            lines.push_back(line(row));
+            for (int col = 0; col < form.GRD().Cols(); ++col)
+                lines[size_t(row)].push_back(form.GRD().TextMatrix(row, col).toStdString());
         return lines;
     }
 
@@ -76,85 +62,68 @@ protected:
         rows.Open("Select sno, distname, tc, sc, rc, pc from preport order by sno", db_conn);
         std::vector<Cells> lines;
         for (; !rows.Eof(); rows.MoveNext()) {
-            Cells cells;
+            lines.emplace_back();
             for (int i = 0; i < rows.FieldCount(); ++i)
-                cells.push_back(rows.Fields(i).text().toStdString());
-            lines.push_back(cells);
+                lines.back().push_back(rows.Fields(i).text().toStdString());
         }
         return lines;
     }
 
     void count(const QDate& from = kFrom, const QDate& to = kTo) {
-        form.txt_from()->setDate(from);
-        form.txt_to()->setDate(to);
-        QTest::mouseClick(form.cmd_show(), Qt::LeftButton);
+        clerk.type_date("txt_from", from);
+        clerk.type_date("txt_to", to);
+        clerk.click("cmd_show");
+    }
+
+    // Presses "Report"; the report window it opens is exported as a PDF into `pdf`, if given,
+    // and closed. Returns how often a report window opened.
+    int report(const QString& pdf = {}) {
+        int shown = 0;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            auto* window =
+                qobject_cast<reports::ReportPreviewDialog*>(QApplication::activeModalWidget());
+            if (!window)
+                return;
+            timer.stop();
+            ++shown;
+            reports::ReportPreview::Dialogs dialogs;
+            dialogs.saveFileName = [&](QWidget*, const QString&, const QString&) { return pdf; };
+            window->preview()->setDialogs(dialogs);
+            window->findChild<QAction*>("actionExportPdf")->trigger();
+            window->reject();
+        });
+        timer.start(0);
+        clerk.click("cmd_print");
+        return shown;
     }
 
     store::TemporaryRegister register_;
     platform::DialogScript boxes;
     RptPendancy form;
+    vetra_testing::Clerk clerk{form};
     int last_refno_ = 100;
 };
 
-const Cells kHeadings{"Sr.No.", "District", "Total", "Sactioned", "Rejected", "Pending"};
-
-// Watches for the report window that "Report" opens modally, hands it to `inspect` and closes
-// it. The timer belongs to the watcher, so a report that never opens leaves nothing behind.
-class ReportWindow {
-public:
-    explicit ReportWindow(std::function<void(reports::ReportPreviewDialog&)> inspect) {
-        timer_.setSingleShot(true);
-        timer_.setInterval(0);
-        QObject::connect(&timer_, &QTimer::timeout, [this, inspect = std::move(inspect)] {
-            auto* window =
-                qobject_cast<reports::ReportPreviewDialog*>(QApplication::activeModalWidget());
-            if (!window) {
-                timer_.start(); // not open yet
-                return;
-            }
-            ++shown;
-            inspect(*window);
-            window->reject();
-        });
-        timer_.start();
-    }
-    int shown = 0;
-
-private:
-    QTimer timer_;
-};
-
-// Exports the report window's pages as a PDF through its own "Export PDF" action.
-void export_pdf(reports::ReportPreviewDialog& window, const QString& path) {
-    reports::ReportPreview::Dialogs dialogs;
-    dialogs.saveFileName = [path](QWidget*, const QString&, const QString&) { return path; };
-    window.preview()->setDialogs(dialogs);
-    window.findChild<QAction*>("actionExportPdf")->trigger();
-}
-
+// Both end days counted, districts in name order, the state counting every claim of the period
+// whatever its district, a count of nothing a 0; counting again gives the same grid.
 TEST_F(ConsolidatedReport, CountsEachDistrictInNameOrderThenTheWholeState) {
-    add_claim(kFrom, "A's", "Sanctioned"); // first day of the period
-    add_claim(kTo, "A's", "Pending");      // last day
+    add_claim(kFrom, "A's", "Sanctioned");
+    add_claim(kTo, "A's", "Pending");
     add_claim({2024, 1, 15}, "A's", "Rejected");
     add_claim({2024, 1, 15}, "B", "Pending");
     add_claim({2024, 1, 16}, "B", "Pending");
-    add_claim({2024, 1, 10}, "Z", "Sanctioned");    // district not in the districts table
-    add_claim(kFrom.addDays(-1), "A's", "Pending"); // outside the period
+    add_claim({2024, 1, 10}, "Z", "Sanctioned"); // no district of the table
+    add_claim(kFrom.addDays(-1), "A's", "Pending");
     add_claim(kTo.addDays(1), "B", "Sanctioned");
-
-    count();
-
-    const std::vector<Cells> expected{
-        kHeadings,
-        {"1", "A's", "3", "1", "1", "1"},
-        {"2", "B", "2", "0", "0", "2"},
-        {"", "PUNJAB (TOTAL)", "6", "2", "1", "3"},
-    };
-    EXPECT_EQ(whole_grid(), expected);
+    for (int again = 0; again < 2; ++again) {
+        count();
+        EXPECT_EQ(grid(), (std::vector<Cells>{kHeadings,
+                                              {"1", "A's", "3", "1", "1", "1"},
+                                              {"2", "B", "2", "0", "0", "2"},
+                                              {"", "PUNJAB (TOTAL)", "6", "2", "1", "3"}}));
+    }
     EXPECT_TRUE(boxes.shown().empty());
-
-    count(); // again: the same grid, not a longer one
-    EXPECT_EQ(whole_grid(), expected);
 }
 
 TEST_F(ConsolidatedReport, RunsTheClerksStatementsWordForWord) {
@@ -162,168 +131,76 @@ TEST_F(ConsolidatedReport, RunsTheClerksStatementsWordForWord) {
     QStringList statements;
     db_conn.set_statement_hook([&](const QString& statement) { statements << statement; });
     count();
-
     const QString period = "refdate between #01-Jan-2024# and #31-Jan-2024#";
-    const QStringList expected{
-        "Select distname from districts order by distname",
-        "Select count(*) from detail where odist='A' and " + period,
-        "Select count(*) from detail where odist='A' and billstatus='Sanctioned' and " + period,
-        "Select count(*) from detail where odist='A' and billstatus='Rejected' and " + period,
-        "Select count(*) from detail where odist='A' and billstatus='Pending'and " + period,
-        "Select count(*) from detail where " + period + " ",
-        "Select count(*) from detail where billstatus='Sanctioned' and " + period,
-        "Select count(*) from detail where billstatus='Rejected' and " + period,
-        "Select count(*) from detail where billstatus='Pending' and " + period,
-    };
-    EXPECT_EQ(statements.join('\n').toStdString(), expected.join('\n').toStdString());
+    const QString district = "Select count(*) from detail where odist='A' and ";
+    const QString status = "Select count(*) from detail where billstatus=";
+    EXPECT_EQ(
+        statements,
+        (QStringList{"Select distname from districts order by distname", district + period,
+                     district + "billstatus='Sanctioned' and " + period,
+                     district + "billstatus='Rejected' and " + period,
+                     district + "billstatus='Pending'and " + period,
+                     "Select count(*) from detail where " + period + " ",
+                     status + "'Sanctioned' and " + period, status + "'Rejected' and " + period,
+                     status + "'Pending' and " + period}));
 }
 
-// An empty districts table is no error, and a count of nothing is a 0, not an empty cell.
-TEST_F(ConsolidatedReport, NoDistrictsGivesTheHeadingsAndTheStateTotalCountingZeros) {
-    set_districts({});
-    add_claim({2023, 6, 1}, "A", "Rejected");
-    count();
-    const std::vector<Cells> expected{kHeadings, {"", "PUNJAB (TOTAL)", "0", "0", "0", "0"}};
-    EXPECT_EQ(whole_grid(), expected);
-    EXPECT_TRUE(boxes.shown().empty());
-}
-
-TEST_F(ConsolidatedReport, ReportRefillsPreportWithEveryLineAndPrintsTheDatesOfThePickers) {
+// Dates changed after the count: the report still prints the period that was counted.
+TEST_F(ConsolidatedReport, ReportRefillsPreportAndPrintsThePeriodCounted) {
     add_claim({2024, 1, 2}, "A's", "Sanctioned");
     add_claim({2024, 1, 3}, "B", "Pending");
     db_conn.Execute("Insert into preport (sno,distname,tc,sc,rc,pc) values (9,'stale',1,1,1,1)");
     count();
-
+    clerk.type_date("txt_from", {2023, 12, 5});
+    clerk.type_date("txt_to", {2024, 2, 29});
     QTemporaryDir dir;
-    ReportWindow first([&](reports::ReportPreviewDialog& window) {
-        EXPECT_EQ(window.windowTitle(), "Consolidated Report");
-        EXPECT_TRUE(window.isModal());
-        export_pdf(window, dir.filePath("first.pdf"));
-    });
-    QTest::mouseClick(form.cmd_print(), Qt::LeftButton);
-    ASSERT_EQ(first.shown, 1);
-    const std::vector<Cells> expected{
-        {"1", "A's", "1", "1", "0", "0"},
-        {"2", "B", "1", "0", "0", "1"},
-        {"3", "PUNJAB (TOTAL)", "2", "1", "0", "1"},
-    };
-    EXPECT_EQ(preport(), expected);
-
-    const QStringList pages = reports::testing::pdfPages(dir.filePath("first.pdf"));
-    ASSERT_EQ(pages.size(), 1);
-    const QString today = platform::FormatDate(QDate::currentDate(), "dd-MMM-yyyy");
-    EXPECT_TRUE(pages[0].contains(today)) << pages[0].toStdString();
-    EXPECT_TRUE(pages[0].contains("01-01-2024")) << pages[0].toStdString();
-    EXPECT_TRUE(pages[0].contains("31-01-2024")) << pages[0].toStdString();
-    EXPECT_TRUE(pages[0].contains("PUNJAB (TOTAL)"));
-    EXPECT_FALSE(pages[0].contains("stale"));
-
-    // The period printed is the pickers' at each showing, not the one counted.
-    form.txt_from()->setDate({2023, 12, 5});
-    form.txt_to()->setDate({2024, 2, 29});
-    ReportWindow second([&](reports::ReportPreviewDialog& window) {
-        export_pdf(window, dir.filePath("second.pdf"));
-    });
-    QTest::mouseClick(form.cmd_print(), Qt::LeftButton);
-    ASSERT_EQ(second.shown, 1);
-    const QString page = reports::testing::pdfPages(dir.filePath("second.pdf")).value(0);
-    EXPECT_TRUE(page.contains("05-12-2023")) << page.toStdString();
-    EXPECT_TRUE(page.contains("29-02-2024")) << page.toStdString();
-    EXPECT_EQ(preport(), expected);
+    ASSERT_EQ(report(dir.filePath("report.pdf")), 1);
+    EXPECT_EQ(preport(), (std::vector<Cells>{{"1", "A's", "1", "1", "0", "0"},
+                                             {"2", "B", "1", "0", "0", "1"},
+                                             {"3", "PUNJAB (TOTAL)", "2", "1", "0", "1"}}));
+    const QString page = reports::testing::pdfPages(dir.filePath("report.pdf")).join('\f');
+    for (const QString text : {"01-01-2024", "31-01-2024", "PUNJAB (TOTAL)"})
+        EXPECT_TRUE(page.contains(text)) << text.toStdString();
+    EXPECT_TRUE(page.contains(platform::FormatDate(QDate::currentDate(), "dd-MMM-yyyy")));
+    EXPECT_FALSE(page.contains("05-12-2023") || page.contains("stale")) << page.toStdString();
     EXPECT_TRUE(boxes.shown().empty());
 }
 
-TEST_F(ConsolidatedReport, ReportWithNothingToPrintSaysSoAndShowsNoReport) {
-    QStringList statements;
-    db_conn.set_statement_hook([&](const QString& statement) { statements << statement; });
-    ReportWindow window([](reports::ReportPreviewDialog&) {});
-    QTest::mouseClick(form.cmd_print(), Qt::LeftButton); // before any count
-    EXPECT_TRUE(statements.isEmpty());
-    count();
-    // A rule of the database that empties the table behind the form's back.
-    db_conn.Execute("Create trigger empty_preport after insert on preport "
-                    "begin delete from preport; end");
-    QTest::mouseClick(form.cmd_print(), Qt::LeftButton);
-    EXPECT_EQ(window.shown, 0);
-    const auto sorry = [](const char* text) {
-        return ShownBox{ShownBox::Kind::Message, text, "Sorry", MsgBoxStyle::Information};
-    };
-    EXPECT_EQ(boxes.shown(),
-              (std::vector{sorry("No Record to Print."), sorry("No Record Found ")}));
-}
-
-TEST_F(ConsolidatedReport, AFailedRefillLeavesPreportAsItWas) {
-    add_claim({2024, 1, 2}, "A", "Sanctioned");
+// The refill is one write: whichever of its statements fails, preport keeps what it held, the
+// form its count and dates, and the clerk sees the engine's reason.
+TEST_F(ConsolidatedReport, ARefillFailingAtAnyStatementLeavesPreportAsItWas) {
+    add_claim({2024, 1, 2}, "A's", "Sanctioned");
     db_conn.Execute("Insert into preport (sno,distname,tc,sc,rc,pc) values (1,'earlier',4,3,1,0)");
     count();
-    store::TemporaryRegister::fail_nth_statement(3); // the delete, the first insert, then this
-    ReportWindow window([](reports::ReportPreviewDialog&) {});
-    QTest::mouseClick(form.cmd_print(), Qt::LeftButton);
-
-    EXPECT_EQ(window.shown, 0);
-    ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.shown()[0].title, "Database Error");
-    EXPECT_TRUE(boxes.shown()[0].text.contains("Insert into preport")) << "the engine's reason";
-    EXPECT_EQ(preport(), (std::vector<Cells>{{"1", "earlier", "4", "3", "1", "0"}}));
-    EXPECT_EQ(form.GRD().Rows(), 4) << "the count stays on screen";
+    const std::vector<Cells> counted = grid();
+    for (int n = 1; n <= 4; ++n) { // the delete, then an insert for each of the three lines
+        SCOPED_TRACE(n);
+        boxes.clear_shown();
+        store::TemporaryRegister::fail_nth_statement(n);
+        EXPECT_EQ(report(), 0);
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.shown()[0].title, "Database Error");
+        EXPECT_TRUE(boxes.shown()[0].text.contains(n == 1 ? "Delete from preport" : "Insert into"));
+        EXPECT_EQ(preport(), (std::vector<Cells>{{"1", "earlier", "4", "3", "1", "0"}}));
+        EXPECT_EQ(grid(), counted);
+        EXPECT_EQ(clerk.find<QDateEdit>("txt_to")->date(), kTo);
+    }
 }
 
+// A half-counted grid would print wrong figures: the headings alone stay, and the dates.
 TEST_F(ConsolidatedReport, ADatabaseErrorWhileCountingLeavesTheHeadingsOnly) {
-    add_claim({2024, 1, 2}, "A", "Sanctioned");
     count();
-    ASSERT_EQ(form.GRD().Rows(), 4);
     store::TemporaryRegister::fail_nth_statement(7); // a count of district B
     count();
-
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].title, "Database Error");
-    EXPECT_EQ(boxes.shown()[0].style, MsgBoxStyle::Information);
     EXPECT_TRUE(boxes.shown()[0].text.contains("odist='B'")) << "the engine's reason";
-    EXPECT_EQ(whole_grid(), std::vector<Cells>{kHeadings});
-    EXPECT_EQ(form.txt_from()->date(), kFrom) << "the dates are kept";
+    EXPECT_EQ(grid(), std::vector<Cells>{kHeadings});
+    EXPECT_EQ(clerk.find<QDateEdit>("txt_from")->date(), kFrom);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "the wait cursor is gone";
-    EXPECT_EQ(form.findChild<QProgressDialog*>(), nullptr);
-
     boxes.clear_shown();
-    QTest::mouseClick(form.cmd_print(), Qt::LeftButton);
+    EXPECT_EQ(report(), 0);
     EXPECT_EQ(boxes.shown().at(0).text, "No Record to Print.");
-}
-
-TEST_F(ConsolidatedReport, ShowsTheWaitCursorAndTheDistrictBeingCountedOnceTheDelayHasPassed) {
-    set_districts({"A", "B", "C"});
-    form.set_progress_delay(0);
-    QStringList seen;
-    db_conn.set_statement_hook([&](const QString& statement) {
-        if (!statement.startsWith("Select count(*)"))
-            return;
-        const QCursor* cursor = QGuiApplication::overrideCursor();
-        const auto* progress = form.findChild<QProgressDialog*>("countProgress");
-        seen << QStringLiteral("%1 %2")
-                    .arg(cursor && cursor->shape() == Qt::WaitCursor ? "wait" : "no wait")
-                    .arg(progress && progress->isVisible() ? progress->labelText() : "hidden");
-    });
-    count();
-
-    ASSERT_EQ(seen.size(), 16);
-    for (int district = 0; district < 3; ++district)
-        EXPECT_EQ(seen[district * 4].toStdString(),
-                  QStringLiteral("wait District %1 of 3").arg(district + 1).toStdString());
-    EXPECT_EQ(seen[12].toStdString(), "wait State total");
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(form.findChild<QProgressDialog*>(), nullptr);
-}
-
-TEST_F(ConsolidatedReport, OpensWithTodayInBothPickersAndTheHeadingsOnly) {
-    EXPECT_EQ(form.windowTitle(), "Consolidated Report");
-    for (QDateEdit* picker : {form.txt_from(), form.txt_to()}) {
-        EXPECT_EQ(picker->date(), QDate::currentDate());
-        picker->setDate({2007, 3, 5});
-        EXPECT_EQ(picker->text(), "05 - Mar - 2007");
-        EXPECT_TRUE(picker->calendarPopup());
-    }
-    EXPECT_EQ(whole_grid(), std::vector<Cells>{kHeadings});
-    QTest::mouseClick(form.cmd_close(), Qt::LeftButton);
-    EXPECT_FALSE(form.isVisible());
 }
 
 } // namespace

@@ -134,7 +134,7 @@ void BandedReport::paintSection(ReportCanvas& canvas, SectionKind kind, int top,
         if (label.wordWrap)
             canvas.drawWrappedText(label.box, text, label.font, label.alignment);
         else
-            canvas.drawText(label.box, text, label.font, label.alignment);
+            canvas.drawText(label.box, text, label.font, label.alignment, label.whole);
     }
     if (!row)
         return;
@@ -144,7 +144,7 @@ void BandedReport::paintSection(ReportCanvas& canvas, SectionKind kind, int top,
         const qsizetype field = detailFields_[i];
         const QVariant value = field < row->size() ? row->at(field) : QVariant();
         const QString text = textBox.format ? textBox.format(value) : plainText(value);
-        canvas.drawText(textBox.box, text, textBox.font, textBox.alignment);
+        canvas.drawText(textBox.box, text, textBox.font, textBox.alignment, textBox.whole);
     }
 }
 

@@ -2,14 +2,25 @@
 #include "reports/csv_export.h"
 
 #include "reports/tabular_report.h"
-
-#include <QSaveFile>
+#include "reports/whole_file.h"
 
 namespace reports {
 
 namespace {
 
-void appendField(QString& line, const QString& field) {
+// A spreadsheet program takes text starting with one of these as a formula; an apostrophe makes
+// it read as text. Numbers (a negative amount) and the lone dash of an empty address stay as
+// they are.
+QString guarded(const QString& field) {
+    if (field.isEmpty() || field == u'-' || !QStringLiteral("=+-@").contains(field.front()))
+        return field;
+    bool isNumber = false;
+    field.toDouble(&isNumber);
+    return isNumber ? field : QChar(u'\'') + field;
+}
+
+void appendField(QString& line, const QString& text) {
+    const QString field = guarded(text);
     const bool quoted = field.contains(u',') || field.contains(u'"') || field.contains(u'\n') ||
                         field.contains(u'\r');
     if (!quoted) {
@@ -43,12 +54,7 @@ QByteArray csvText(const TabularReport& report) {
 }
 
 bool exportCsv(const TabularReport& report, const QString& path, QString* error) {
-    QSaveFile file(path);
-    const bool written =
-        file.open(QIODevice::WriteOnly) && file.write(csvText(report)) >= 0 && file.commit();
-    if (!written && error)
-        *error = file.errorString();
-    return written;
+    return writeWholeFile(path, csvText(report), error);
 }
 
 } // namespace reports

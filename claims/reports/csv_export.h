@@ -2,7 +2,9 @@
 // order mark (so that spreadsheet programs take it as UTF-8), the headings on
 // the first line, then one line per row with the texts the report prints.
 // Lines end in CR LF; a field holding a comma, a double quote or a line break
-// is put in double quotes, with its quotes doubled.
+// is put in double quotes, with its quotes doubled. A text that a spreadsheet
+// would take for a formula (starting with =, +, - or @) gets an apostrophe
+// in front.
 #pragma once
 
 #include <QByteArray>
@@ -14,7 +16,8 @@ class TabularReport;
 
 QByteArray csvText(const TabularReport& report);
 
-// Replaces the file only once all of it is written; on failure `error` says why.
+// Written whole or not at all, for the owner only (whole_file.h); on failure
+// `error` says why.
 bool exportCsv(const TabularReport& report, const QString& path, QString* error = nullptr);
 
 } // namespace reports

@@ -50,7 +50,6 @@ void FlexGrid::setCols(int cols) {
         throw std::out_of_range("negative column count");
     const int before = Cols();
     table_->setColumnCount(cols);
-    widths_.resize(std::size_t(cols), kDefaultColWidth);
     alignments_.resize(std::size_t(cols), kDefaultAlignment);
     for (int col = before; col < cols; ++col)
         setColWidth(col, kDefaultColWidth);
@@ -58,7 +57,7 @@ void FlexGrid::setCols(int cols) {
 
 QString FlexGrid::TextMatrix(int row, int col) const {
     check(row, col);
-    const QTableWidgetItem* item = existing_cell(row, col);
+    const QTableWidgetItem* item = existingCell(row, col);
     return item ? item->text() : QString();
 }
 
@@ -67,27 +66,16 @@ void FlexGrid::setTextMatrix(int row, int col, const QString& text) {
     cell(row, col)->setText(text);
 }
 
-int FlexGrid::ColWidth(int col) const {
-    check(0, col);
-    return widths_[std::size_t(col)];
-}
-
 void FlexGrid::setColWidth(int col, int twips) {
     check(0, col);
-    widths_[std::size_t(col)] = twips;
     table_->setColumnWidth(col, toPixels(twips, table_->logicalDpiX()));
-}
-
-Qt::Alignment FlexGrid::ColAlignment(int col) const {
-    check(0, col);
-    return alignments_[std::size_t(col)];
 }
 
 void FlexGrid::setColAlignment(int col, Qt::Alignment alignment) {
     check(0, col);
     alignments_[std::size_t(col)] = alignment;
     for (int row = 0; row < Rows(); ++row) {
-        if (QTableWidgetItem* item = existing_cell(row, col))
+        if (QTableWidgetItem* item = existingCell(row, col))
             item->setTextAlignment(alignment);
     }
 }
@@ -95,7 +83,7 @@ void FlexGrid::setColAlignment(int col, Qt::Alignment alignment) {
 void FlexGrid::Clear() {
     for (int row = 0; row < Rows(); ++row) {
         for (int col = 0; col < Cols(); ++col) {
-            if (QTableWidgetItem* item = existing_cell(row, col))
+            if (QTableWidgetItem* item = existingCell(row, col))
                 item->setText(QString());
         }
     }
@@ -109,7 +97,7 @@ void FlexGrid::check(int row, int col) const {
 }
 
 QTableWidgetItem* FlexGrid::cell(int row, int col) {
-    if (QTableWidgetItem* item = existing_cell(row, col))
+    if (QTableWidgetItem* item = existingCell(row, col))
         return item;
     auto* item = new QTableWidgetItem;
     style(item, row, col);
@@ -120,7 +108,7 @@ QTableWidgetItem* FlexGrid::cell(int row, int col) {
     return item;
 }
 
-QTableWidgetItem* FlexGrid::existing_cell(int row, int col) const {
+QTableWidgetItem* FlexGrid::existingCell(int row, int col) const {
     return row == 0 ? table_->horizontalHeaderItem(col) : table_->item(row - 1, col);
 }
 

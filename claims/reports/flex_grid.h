@@ -30,25 +30,20 @@ public:
     QString TextMatrix(int row, int col) const;
     void setTextMatrix(int row, int col, const QString& text);
 
-    int ColWidth(int col) const;
     void setColWidth(int col, int twips);
-    Qt::Alignment ColAlignment(int col) const;
     void setColAlignment(int col, Qt::Alignment alignment);
 
     // Empties every cell, headings included; the row and column counts stay.
     void Clear();
 
-    QTableWidget* table() const { return table_; }
-
 private:
     void check(int row, int col) const;
     // The cell's item, made on first use; row 0 is the header.
     QTableWidgetItem* cell(int row, int col);
-    QTableWidgetItem* existing_cell(int row, int col) const;
+    QTableWidgetItem* existingCell(int row, int col) const;
     void style(QTableWidgetItem* item, int row, int col) const;
 
     QTableWidget* table_;
-    std::vector<int> widths_; // twips, per column
     std::vector<Qt::Alignment> alignments_;
 };
 

@@ -63,9 +63,6 @@ QComboBox* frmreport::cmb_status() const {
 QPushButton* frmreport::cmd_show() const {
     return ui->cmd_show;
 }
-QPushButton* frmreport::cmd_close() const {
-    return ui->cmd_close;
-}
 
 QString frmreport::district_set(const QString& district) {
     if (district == kAllDistricts)
@@ -73,8 +70,8 @@ QString frmreport::district_set(const QString& district) {
     return store::text_literal(district);
 }
 
-QString frmreport::selection_statement(const QString& status, const QDate& from, const QDate& to,
-                                       const QString& district_set) {
+QString frmreport::selectionStatement(const QString& status, const QDate& from, const QDate& to,
+                                      const QString& district_set) {
     const QString period = kSelectFields + platform::FormatDate(from, "dd-MMM-yyyy") + "# and #" +
                            platform::FormatDate(to, "dd-MMM-yyyy") + "#";
     const QString districts = " and odist in (" + district_set + ") order by refno";
@@ -121,13 +118,13 @@ void frmreport::cmd_show_Click() {
         return;
     }
     try {
-        show_report();
+        showReport();
     } catch (const store::StoreError& e) {
         report_database_error(QStringLiteral("The cases could not be listed"), e);
     }
 }
 
-void frmreport::show_report() {
+void frmreport::showReport() {
     using DEDetail::rsdetail;
     const QString district = ui->cmb_district->currentText().trimmed();
     const QString districts = district_set(district);
@@ -139,7 +136,7 @@ void frmreport::show_report() {
     const QDate to = ui->txt_dto->date();
     // The list offers only the four words, so a statement is always found; were it not, the
     // recordset stays closed and counts as finding nothing.
-    const QString statement = selection_statement(status, from, to, districts);
+    const QString statement = selectionStatement(status, from, to, districts);
     if (!statement.isEmpty())
         rsdetail.Open(statement, Module1::db_conn, store::adOpenKeyset, store::adLockOptimistic,
                       store::adCmdUnspecified);

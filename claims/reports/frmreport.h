@@ -30,15 +30,14 @@ public:
     static QString district_set(const QString& district);
     // The selection for the status text, compared exactly; empty when it is none of
     // "Pending", "Rejected", "Sanctioned" and "All Cases".
-    static QString selection_statement(const QString& status, const QDate& from, const QDate& to,
-                                       const QString& district_set);
+    static QString selectionStatement(const QString& status, const QDate& from, const QDate& to,
+                                      const QString& district_set);
 
     QDateEdit* txt_dfrom() const;
     QDateEdit* txt_dto() const;
     QComboBox* cmb_district() const;
     QComboBox* cmb_status() const;
     QPushButton* cmd_show() const;
-    QPushButton* cmd_close() const;
 
 public slots:
     void Form_Load();
@@ -49,7 +48,7 @@ private:
     void cmb_district_KeyPress(qint16& KeyAscii);
     void cmb_status_KeyPress(qint16& KeyAscii);
     // Selects the claims and shows them; throws store::StoreError.
-    void show_report();
+    void showReport();
 
     std::unique_ptr<Ui::frmreport> ui;
 };

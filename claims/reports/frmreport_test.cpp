@@ -1,77 +1,52 @@
-// The case list driven through its forms: the choices and their checks, the statements, the
-// viewer that opens (or does not), and what the viewer prints and exports.
+// The case list driven through its forms: the checks of the choices, the statements, the claims
+// the viewer lists, what it prints and exports, and what a failure leaves behind.
 #include "case_claims.h"
-#include "csv_read.h"
-#include "dedetail.h"
+#include "clerk.h"
 #include "dialogs.h"
 #include "module1.h"
 #include "pdf_text.h"
 #include "reports/frmCRCases.h"
 #include "reports/frmreport.h"
 #include "reports/report_preview.h"
-#include "schema.h"
+#include "store_error.h"
 #include "temporary_register.h"
 
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QDateEdit>
+#include <QDir>
 #include <QFile>
-#include <QGroupBox>
-#include <QLabel>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace reports {
 namespace {
 
-using platform::DialogScript;
 using platform::MsgBoxStyle;
 using platform::ShownBox;
-using testing::CaseClaim;
 using testing::save_claim;
 
 ShownBox info(const QString& text, const QString& title) {
     return {ShownBox::Kind::Message, text, title, MsgBoxStyle::Information};
 }
 
-QList<long long> refnos(const CRDetail& report) {
-    QList<long long> numbers;
-    for (const QVariantList& row : report.rows())
-        numbers << row[0].toLongLong();
-    return numbers;
+// Exports through the viewer's toolbar button for `suffix` into `path`; returns the error boxes.
+QStringList exportTo(ReportPreview& viewer, const QString& suffix, const QString& path) {
+    QStringList errors;
+    ReportPreview::Dialogs dialogs;
+    dialogs.saveFileName = [&](QWidget*, const QString&, const QString&) { return path; };
+    dialogs.showError = [&](QWidget*, const QString&, const QString& m) { errors << m; };
+    viewer.setDialogs(dialogs);
+    const QString action = "actionExport" + suffix.left(1).toUpper() + suffix.mid(1);
+    viewer.findChild<QAction*>(action)->trigger();
+    return errors;
 }
-
-// Waits for the modal viewer to open, lets a check look at it, then closes it.
-class ViewerWatch {
-public:
-    explicit ViewerWatch(std::function<void(frmCRCases&)> look = {}) : look_(std::move(look)) {
-        QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
-        timer_.start(10);
-    }
-    int opened() const { return opened_; }
-
-private:
-    void poll() {
-        auto* viewer = qobject_cast<frmCRCases*>(QApplication::activeModalWidget());
-        if (!viewer || !viewer->isVisible())
-            return;
-        timer_.stop(); // the look may run event loops of its own
-        ++opened_;
-        if (look_)
-            look_(*viewer);
-        viewer->close();
-    }
-
-    std::function<void(frmCRCases&)> look_;
-    QTimer timer_;
-    int opened_ = 0;
-};
 
 class CaseList : public ::testing::Test {
 protected:
@@ -80,122 +55,68 @@ protected:
         QApplication::setActiveWindow(&form);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     }
-    // Chooses from the list as a clerk does: open it, go to the entry, press Enter.
-    static void choose(QComboBox* list, const QString& entry) {
-        const int index = list->findText(entry);
-        ASSERT_GE(index, 0) << entry.toStdString();
-        list->setFocus();
-        QTest::keyClick(list, Qt::Key_F4);
-        ASSERT_TRUE(list->view()->isVisible());
-        list->view()->setCurrentIndex(list->model()->index(index, 0));
-        QTest::keyClick(list->view(), Qt::Key_Return);
-        ASSERT_EQ(list->currentText(), entry);
-    }
 
     void select(const QDate& from, const QDate& to, const QString& district,
                 const QString& status) {
-        form.txt_dfrom()->setDate(from);
-        form.txt_dto()->setDate(to);
-        choose(form.cmb_district(), district);
-        choose(form.cmb_status(), status);
+        clerk.type_date("txt_dfrom", from);
+        clerk.type_date("txt_dto", to);
+        clerk.choose("cmb_district", district);
+        clerk.choose("cmb_status", status);
     }
 
-    // Presses "Show Report"; returns how many times the viewer opened.
-    int show(std::function<void(frmCRCases&)> look = {}) {
-        ViewerWatch watch(std::move(look));
-        QTest::mouseClick(form.cmd_show(), Qt::LeftButton);
-        return watch.opened();
+    // Presses "Show Report", lets `look` use the viewer that opens, closes it; returns how often
+    // it opened.
+    int show(const std::function<void(frmCRCases&)>& look = {}) {
+        int opened = 0;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            auto* viewer = qobject_cast<frmCRCases*>(QApplication::activeModalWidget());
+            if (!viewer || !viewer->isVisible())
+                return;
+            timer.stop(); // the look may run event loops of its own
+            ++opened;
+            if (look)
+                look(*viewer);
+            viewer->close();
+        });
+        timer.start(10);
+        clerk.click("cmd_show");
+        return opened;
     }
 
-    // Presses "Show Report" and returns the claims the viewer was given.
+    // The claims the viewer lists, by reference number; none when it does not open.
     QList<long long> listed() {
         QList<long long> numbers;
-        EXPECT_EQ(show([&](frmCRCases&) { numbers = refnos(frmCRCases::case_report()); }), 1);
+        show([&](frmCRCases&) {
+            for (const QVariantList& row : frmCRCases::case_report().rows())
+                numbers << row[0].toLongLong();
+        });
         return numbers;
     }
 
     store::TemporaryRegister temporary;
-    DialogScript script;
+    platform::DialogScript script;
     frmreport form;
+    vetra_testing::Clerk clerk{form};
 };
 
-TEST_F(CaseList, LoadsWithTodayBothListsUnchosenAndItsCaptions) {
-    EXPECT_EQ(form.windowTitle(), "Report Generator");
-    EXPECT_EQ(form.findChild<QGroupBox*>("Frame1")->title(), "Reference Date Between");
-    EXPECT_EQ(form.findChild<QLabel*>("Label1")->text(), "Select District :");
-    EXPECT_EQ(form.findChild<QLabel*>("Label2")->text(), "Status of Bill :");
-    EXPECT_EQ(form.cmd_show()->text(), "Show Report");
-    EXPECT_EQ(form.cmd_close()->text(), "Close");
-    for (QDateEdit* picker : {form.txt_dfrom(), form.txt_dto()}) {
-        EXPECT_EQ(picker->date(), QDate::currentDate());
-        picker->setDate({2007, 3, 5});
-        EXPECT_EQ(picker->text(), "05-Mar-2007");
+TEST_F(CaseList, AsksForTheDistrictFirstThenForTheStatusWithItsListOpen) {
+    for (const char* list : {"cmb_district", "cmb_status"}) {
+        script.clear_shown();
+        EXPECT_EQ(show(), 0);
+        EXPECT_EQ(script.shown(), std::vector{info(list[4] == 'd' ? "Select DISTRICT Please."
+                                                                  : "Select Status of Bill Please.",
+                                                   "Field Required")});
+        auto* combo = clerk.find<QComboBox>(list);
+        EXPECT_TRUE(combo->view()->isVisible());
+        combo->hidePopup();
+        EXPECT_EQ(QApplication::focusWidget(), combo);
+        clerk.choose(list, list[4] == 'd' ? "Moga" : "Pending");
     }
-    const auto entries = [](const QComboBox* list) {
-        QStringList texts;
-        for (int i = 0; i < list->count(); ++i)
-            texts << list->itemText(i);
-        return texts;
-    };
-    EXPECT_EQ(entries(form.cmb_district()), QStringList("All Districts") + store::district_names());
-    EXPECT_EQ(entries(form.cmb_status()),
-              QStringList({"All Cases", "Pending", "Rejected", "Sanctioned"}));
-    EXPECT_TRUE(form.cmb_district()->currentText().isEmpty());
-    EXPECT_TRUE(form.cmb_status()->currentText().isEmpty());
 }
 
-TEST_F(CaseList, KeysNeverChangeAChoice) {
-    choose(form.cmb_status(), "Pending");
-    form.cmb_status()->setFocus();
-    QTest::keyClicks(form.cmb_status(), "Sanctioned R");
-    for (auto key : {Qt::Key_Down, Qt::Key_End, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Return})
-        QTest::keyClick(form.cmb_status(), key);
-    EXPECT_EQ(form.cmb_status()->currentText(), "Pending");
-    EXPECT_TRUE(script.shown().empty()) << "Enter in the list does not press Show Report";
-    form.cmb_district()->setFocus();
-    QTest::keyClicks(form.cmb_district(), "Moga");
-    EXPECT_TRUE(form.cmb_district()->currentText().isEmpty());
-}
-
-TEST_F(CaseList, AsksForTheDistrictFirstThenForTheStatus) {
-    EXPECT_EQ(show(), 0);
-    EXPECT_EQ(script.shown(), std::vector{info("Select DISTRICT Please.", "Field Required")});
-    EXPECT_TRUE(form.cmb_district()->view()->isVisible()) << "its list is opened";
-    form.cmb_district()->hidePopup();
-    EXPECT_EQ(QApplication::focusWidget(), form.cmb_district());
-
-    script.clear_shown();
-    choose(form.cmb_district(), "Moga");
-    EXPECT_EQ(show(), 0);
-    EXPECT_EQ(script.shown(), std::vector{info("Select Status of Bill Please.", "Field Required")});
-    EXPECT_TRUE(form.cmb_status()->view()->isVisible());
-    form.cmb_status()->hidePopup();
-    EXPECT_EQ(QApplication::focusWidget(), form.cmb_status());
-    EXPECT_EQ(form.cmb_district()->currentText(), "Moga");
-}
-
-TEST_F(CaseList, RunsTheSelectionStatementsAsWritten) {
-    QStringList statements;
-    Module1::db_conn.set_statement_hook([&](const QString& s) { statements << s; });
-    select({2024, 3, 5}, {2025, 1, 31}, "Fatehgarh Sahib", "Pending");
-    show();
-    select({2024, 3, 5}, {2025, 1, 31}, "All Districts", "All Cases");
-    show();
-    const QString fields = "SELECT refno,refdate,empname,fname,design,basicpay,odist,pname,page,"
-                           "relation,disease,dfrom,dto,amtclaimed,billstatus,amtapproved,appdate "
-                           "FROM detail where refdate between #05-Mar-2024# and #31-Jan-2025#";
-    EXPECT_EQ(statements,
-              QStringList({fields + " and billstatus='Pending' and odist in ('Fatehgarh Sahib') "
-                                    "order by refno",
-                           fields + " and odist in ('Amritsar','Barnala','Bathinda','Fatehgarh "
-                                    "Sahib','Ferozepur','Faridkot','Gurdaspur','Hoshiarpur',"
-                                    "'Jalandhar','Kapurthala','Ludhiana','Mansa','Moga','Muktsar',"
-                                    "'Mohali','Nawanshahr','Patiala','Ropar','Sangrur','Tarn "
-                                    "Taran') order by refno"}));
-}
-
-// Each showing lists what its own selection finds, both end days included, in number order, and
-// the form keeps its choices; a selection that finds nothing opens no viewer.
+// Each showing lists what its own selection finds, both end days included, in number order,
+// with the statements as written; the form keeps its choices. Nothing found opens no viewer.
 TEST_F(CaseList, ListsTheClaimsOfThePeriodDistrictAndStatusChosen) {
     save_claim({.refno = 150, .odist = "Tarn Taran"});
     save_claim({.refno = 104, .refdate = {2024, 3, 6}});
@@ -206,136 +127,144 @@ TEST_F(CaseList, ListsTheClaimsOfThePeriodDistrictAndStatusChosen) {
     save_claim({.refno = 120, .odist = "Amritsar", .billstatus = "Rejected"});
     save_claim({.refno = 130, .odist = "Chandigarh"}); // no district of the list
     save_claim({.refno = 140, .refdate = {2023, 3, 5}, .odist = "Moga"});
-    const QDate day(2024, 3, 5);
-    const QDate first(2024, 1, 1);
-    const QDate last(2024, 12, 31);
+    const QString all =
+        "'Amritsar','Barnala','Bathinda','Fatehgarh Sahib','Ferozepur','Faridkot',"
+        "'Gurdaspur','Hoshiarpur','Jalandhar','Kapurthala','Ludhiana','Mansa','Moga',"
+        "'Muktsar','Mohali','Nawanshahr','Patiala','Ropar','Sangrur','Tarn Taran'";
     const struct {
-        QDate from, to;
-        const char* district;
-        const char* status;
+        QString from, to, district, status, where;
         QList<long long> listed;
     } selections[] = {
-        {day, day, "Ludhiana", "All Cases", {102, 103}},
-        {day.addDays(-1), day.addDays(1), "Ludhiana", "Pending", {101, 102, 104}},
-        {first, last, "All Districts", "All Cases", {101, 102, 103, 104, 110, 120, 150}},
-        {first, last, "Mohali", "Sanctioned", {110}},
-        {first, last, "Moga", "Rejected", {}},
-        {last, first, "All Districts", "All Cases", {}}, // a start after the end
+        {"05-Mar-2024",
+         "05-Mar-2024",
+         "Ludhiana",
+         "All Cases",
+         "odist in ('Ludhiana')",
+         {102, 103}},
+        {"04-Mar-2024",
+         "06-Mar-2024",
+         "Ludhiana",
+         "Pending",
+         "billstatus='Pending' and odist in ('Ludhiana')",
+         {101, 102, 104}},
+        {"01-Jan-2024",
+         "31-Dec-2024",
+         "All Districts",
+         "All Cases",
+         "odist in (" + all + ")",
+         {101, 102, 103, 104, 110, 120, 150}},
+        {"01-Jan-2024",
+         "31-Dec-2024",
+         "Mohali",
+         "Sanctioned",
+         "billstatus='Sanctioned' and odist in ('Mohali')",
+         {110}},
+        {"01-Jan-2024",
+         "31-Dec-2024",
+         "Moga",
+         "Rejected",
+         "billstatus='Rejected' and odist in ('Moga')",
+         {}},
+        {"31-Dec-2024", "01-Jan-2024", "All Districts", "All Cases", "odist in (" + all + ")", {}},
     };
     for (const auto& s : selections) {
-        SCOPED_TRACE(std::string(s.district) + ", " + s.status + ", from " +
-                     s.from.toString().toStdString());
+        SCOPED_TRACE((s.district + ", " + s.status).toStdString());
         script.clear_shown();
-        select(s.from, s.to, s.district, s.status);
-        if (s.listed.isEmpty()) {
-            EXPECT_EQ(show(), 0);
-            EXPECT_EQ(script.shown(), std::vector{info("No Record Found", "Sorry")});
-        } else {
-            EXPECT_EQ(listed(), s.listed);
-            EXPECT_TRUE(script.shown().empty());
-        }
-        EXPECT_EQ(form.cmb_district()->currentText(), s.district);
-        EXPECT_EQ(form.cmb_status()->currentText(), s.status);
+        select(QDate::fromString(s.from, "dd-MMM-yyyy"), QDate::fromString(s.to, "dd-MMM-yyyy"),
+               s.district, s.status);
+        QStringList statements;
+        Module1::db_conn.set_statement_hook([&](const QString& text) { statements << text; });
+        EXPECT_EQ(listed(), s.listed);
+        Module1::db_conn.set_statement_hook({});
+        EXPECT_EQ(statements.value(0),
+                  "SELECT refno,refdate,empname,fname,design,basicpay,odist,pname,page,relation,"
+                  "disease,dfrom,dto,amtclaimed,billstatus,amtapproved,appdate FROM detail where "
+                  "refdate between #" +
+                      s.from + "# and #" + s.to + "# and " + s.where + " order by refno");
+        EXPECT_EQ(script.shown(), s.listed.isEmpty() ? std::vector{info("No Record Found", "Sorry")}
+                                                     : std::vector<ShownBox>{});
+        EXPECT_EQ(clerk.text("cmb_district"), s.district);
+        EXPECT_EQ(clerk.text("cmb_status"), s.status);
     }
 }
 
-TEST_F(CaseList, ADatabaseFailureIsReportedAndTheChoicesStay) {
-    save_claim({.refno = 101, .odist = "Moga"});
-    select({2024, 1, 1}, {2024, 12, 31}, "Moga", "All Cases");
-    store::TemporaryRegister::fail_nth_statement(1);
-    EXPECT_EQ(show(), 0);
-    ASSERT_EQ(script.shown().size(), 1u);
-    EXPECT_EQ(script.shown()[0].title, "Database Error");
-    EXPECT_TRUE(script.shown()[0].text.contains("injected failure"));
-    EXPECT_EQ(form.cmb_district()->currentText(), "Moga");
-    EXPECT_EQ(form.cmb_status()->currentText(), "All Cases");
-    EXPECT_TRUE(form.isVisible());
-
-    EXPECT_EQ(listed(), QList<long long>({101})) << "the next try works";
-}
-
-// The viewer's output through its own export buttons.
-class CaseListOutput : public CaseList {
-protected:
-    // Exports through the viewer's toolbar button `action` into `name` and returns the path.
-    QString exported(frmCRCases& viewer, const char* action, const QString& name) {
-        const QString path = dir.filePath(name);
-        ReportPreview::Dialogs dialogs;
-        dialogs.saveFileName = [path](QWidget*, const QString&, const QString&) { return path; };
-        dialogs.showError = [](QWidget*, const QString&, const QString& message) {
-            ADD_FAILURE() << message.toStdString();
-        };
-        viewer.CRViewer1->setDialogs(dialogs);
-        auto* button = viewer.findChild<QAction*>(action);
-        EXPECT_NE(button, nullptr) << action;
-        if (button)
-            button->trigger();
-        return path;
-    }
-
-    QTemporaryDir dir;
-};
-
-// How the rows flow over pages is the list renderer's (tabular_report_test.cpp); here the case
-// list's own title block, totals and columns, through the viewer's own export buttons.
-TEST_F(CaseListOutput, ExportsThePdfWithTheSelectionAndTotalsAndTheCsvWithEveryField) {
-    save_claim({.refno = 101, .empname = "Singh, Gurdev \"Bittu\"", .amtclaimed = "12500"});
+// The list's title block, figures and totals whole however large, and the CSV with every field,
+// a name that would run as a formula kept as text; both files for their owner only. An export
+// that cannot be finished (here under a file size limit, as on a full disk) leaves the earlier
+// file under the chosen name as it was, no other file, and a box with the reason.
+TEST_F(CaseList, ExportsWholeOrNotAtAllForTheOwnerOnly) {
+    save_claim({.refno = 101, .empname = "Singh, Gurdev \"Bittu\"", .amtclaimed = "10000000.75"});
     save_claim({.refno = 102, .odist = "Chandigarh", .amtclaimed = "900"});
     save_claim({.refno = 103,
                 .billstatus = "Sanctioned",
-                .fname = "O'Brien, Jr.",
-                .amtclaimed = "7000.5"});
+                .fname = "=HYPERLINK(\"http://x\")",
+                .amtclaimed = "12345678.5"});
     select({2024, 1, 1}, {2024, 12, 31}, "All Districts", "All Cases");
-    QString pdf;
-    QString csv;
+    QTemporaryDir dir;
     show([&](frmCRCases& viewer) {
-        pdf = exported(viewer, "actionExportPdf", "cases.pdf");
-        csv = exported(viewer, "actionExportCsv", "cases");
+        for (const QString suffix : {"csv", "pdf"}) {
+            const QString path = dir.filePath("cases." + suffix);
+            ASSERT_TRUE(exportTo(*viewer.CRViewer1, suffix, dir.filePath("cases")).isEmpty());
+            EXPECT_EQ((QFile::permissions(path) & 0x0077).toInt(), 0) << "for its owner only";
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "the suffix is added when none is typed";
+            const QByteArray earlier = file.readAll();
+            rlimit limit{};
+            getrlimit(RLIMIT_FSIZE, &limit);
+            const rlimit before = limit;
+            limit.rlim_cur = rlim_t(earlier.size() / 2);
+            const auto handler = signal(SIGXFSZ, SIG_IGN);
+            setrlimit(RLIMIT_FSIZE, &limit);
+            const QStringList errors = exportTo(*viewer.CRViewer1, suffix, path);
+            setrlimit(RLIMIT_FSIZE, &before);
+            signal(SIGXFSZ, handler);
+            EXPECT_EQ(errors, QStringList(path + " could not be written: File too large"));
+            QFile now(path); // by its name: the earlier file, not a new one
+            ASSERT_TRUE(now.open(QIODevice::ReadOnly));
+            EXPECT_EQ(now.readAll(), earlier);
+        }
     });
-
-    const QStringList pages = testing::pdfPages(pdf);
-    ASSERT_EQ(pages.size(), 1);
-    for (const QString text : {"List of Cases", "Reference Date Between 01-01-2024 and 31-12-2024",
-                               "District : All Districts", "Status of Bill : All Cases",
-                               "Number of Cases: 2", "19500.50", "10000", "Page 1 of 1"})
-        EXPECT_TRUE(pages[0].contains(text)) << text.toStdString();
-    EXPECT_TRUE(pages[0].contains("Printed on : " + QDate::currentDate().toString("dd-MM-yyyy")));
-    EXPECT_FALSE(pages[0].contains("Chandigarh"));
-
-    QFile file(csv + ".csv");
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "the suffix is added when none is typed";
-    const QByteArray bytes = file.readAll();
-    ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
-    const std::vector<QStringList> records = testing::readCsv(QString::fromUtf8(bytes.mid(3)));
-    ASSERT_EQ(records.size(), 3u);
-    for (const QStringList& record : records)
-        EXPECT_EQ(record.size(), 17);
-    EXPECT_EQ(records[0].first(), "Ref. No.");
-    EXPECT_EQ(records[0].last(), "Approval Date");
-    EXPECT_EQ(records[1].mid(0, 4),
-              QStringList({"101", "05-03-2024", "Singh, Gurdev \"Bittu\"", "Sohan Lal"}));
-    EXPECT_EQ(records[2][3], "O'Brien, Jr.");
-    EXPECT_EQ(records[2][14], "Sanctioned");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    const QString page = testing::pdfPages(dir.filePath("cases.pdf")).join('\f');
+    for (const QString& text : QStringList{
+             "List of Cases", "Reference Date Between 01-01-2024 and 31-12-2024",
+             "District : All Districts", "Status of Bill : All Cases",
+             "Printed on : " + QDate::currentDate().toString("dd-MM-yyyy"), "Number of Cases: 2",
+             "10000000.75", "12345678.50", "22345679.25", "10000", "Page 1 of 1"})
+        EXPECT_TRUE(page.contains(text)) << text.toStdString();
+    EXPECT_FALSE(page.contains("Chandigarh"));
+    QFile csv(dir.filePath("cases.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = csv.readAll().split('\n');
+    ASSERT_EQ(lines.size(), 4); // three records, each ending in CR LF
+    EXPECT_TRUE(lines[0].startsWith("\xEF\xBB\xBFRef. No.,Ref. Date,Employee Name,"));
+    EXPECT_TRUE(lines[1].startsWith("101,05-03-2024,\"Singh, Gurdev \"\"Bittu\"\"\",Sohan Lal,"));
+    EXPECT_TRUE(lines[2].startsWith("103,05-03-2024,Ram Lal,\"'=HYPERLINK(\"\"http://x\"\")\",T"));
+    EXPECT_EQ(lines[2].count(','), 16);
 }
 
-TEST(CaseListViewer, OpensMaximizedAndTheViewerFillsTheWindowAfterAResize) {
+// The fields are found by name, whatever their order; a selection without one of the seventeen
+// is refused and leaves the rows as they were.
+TEST(CaseListRows, FindsTheFieldsByNameAndRefusesASelectionWithoutOne) {
     store::TemporaryRegister temporary;
-    save_claim({.refno = 101});
-    DEDetail::rsdetail.Open(DEDetail::kDetailCommand, Module1::db_conn, store::adOpenKeyset,
-                            store::adLockOptimistic);
-    frmCRCases viewer;
-    viewer.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&viewer));
-    EXPECT_EQ(viewer.windowTitle(), "Court Cases");
-    EXPECT_TRUE(viewer.windowState() & Qt::WindowMaximized);
-    EXPECT_EQ(viewer.CRViewer1->geometry(), viewer.rect());
-    viewer.setWindowState(Qt::WindowNoState);
-    for (const QSize size : {QSize(640, 480), QSize(1100, 820), QSize(500, 400)}) {
-        viewer.resize(size);
-        QApplication::processEvents();
-        EXPECT_EQ(viewer.CRViewer1->geometry(), QRect(QPoint(0, 0), size));
-    }
-    EXPECT_EQ(viewer.CRViewer1->pageCount(), 1);
+    save_claim({.refno = 101, .billstatus = "Sanctioned", .amtclaimed = "12500.5"});
+    store::Recordset rows;
+    rows.Open("SELECT appdate, amtapproved, billstatus, amtclaimed, dto, dfrom, disease, relation, "
+              "page, pname, odist, basicpay, design, fname, empname, refdate, refno FROM detail",
+              Module1::db_conn);
+    CRDetail report;
+    report.setDataSource(rows);
+    QStringList printed;
+    for (size_t c = 0; c < report.columns().size(); ++c)
+        printed << report.cellText(0, c);
+    EXPECT_EQ(printed.join('|'),
+              "101|05-03-2024|Ram Lal|Sohan Lal|Teacher|32000|Ludhiana|Asha Rani|"
+              "41|Wife|Cataract|04-02-2024|09-02-2024|12500.50|Sanctioned|10000|"
+              "25-03-2024");
+    store::Recordset three;
+    three.Open("SELECT refno, refdate, empname FROM detail", Module1::db_conn);
+    EXPECT_THROW(report.setDataSource(three), store::StoreError);
+    EXPECT_EQ(report.rows().size(), 1);
 }
 
 } // namespace

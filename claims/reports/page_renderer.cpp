@@ -5,11 +5,12 @@
 #include "reports/paged_report.h"
 #include "reports/report_canvas.h"
 #include "reports/twips.h"
+#include "reports/whole_file.h"
 
+#include <QBuffer>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 
@@ -41,31 +42,23 @@ bool renderReport(PagedReport& report, QPagedPaintDevice& device, PageRange rang
 }
 
 bool exportPdf(PagedReport& report, const QString& path, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
+    // Rendered in memory, then written whole: a failed export leaves no partial file.
+    QByteArray document;
+    QBuffer buffer(&document);
+    buffer.open(QIODevice::WriteOnly);
     bool rendered = false;
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&buffer);
         writer.setCreator(QStringLiteral("Vetraplex"));
         writer.setPageLayout(report.pageLayout());
         rendered = renderReport(report, writer);
     }
     if (!rendered) {
-        file.cancelWriting();
         if (error)
             *error = QStringLiteral("The PDF could not be written.");
         return false;
     }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return writeWholeFile(path, document, error);
 }
 
 } // namespace reports

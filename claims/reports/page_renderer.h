@@ -21,8 +21,8 @@ struct PageRange {
 // the device cannot be painted on.
 bool renderReport(PagedReport& report, QPagedPaintDevice& device, PageRange range = {});
 
-// Writes the report as a PDF on its own page layout. The file is replaced only
-// once the whole document has been written; on failure `error` says why.
+// Writes the report as a PDF on its own page layout, whole or not at all, for
+// the owner only (whole_file.h); on failure `error` says why.
 bool exportPdf(PagedReport& report, const QString& path, QString* error = nullptr);
 
 } // namespace reports

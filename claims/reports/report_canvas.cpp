@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPen>
 #include <algorithm>
+#include <cmath>
 
 namespace reports {
 
@@ -87,11 +88,27 @@ QRectF ReportCanvas::toDevice(const QRect& twips) const {
 }
 
 void ReportCanvas::drawText(const QRect& box, const QString& text, const QFont& font,
-                            Qt::Alignment alignment) {
+                            Qt::Alignment alignment, bool whole) {
     if (text.isEmpty())
         return;
-    DeviceFont& f = select(font);
     const QRectF r = toDevice(box);
+    if (whole && font.pointSizeF() > 0) {
+        const qreal width = select(font).metrics.horizontalAdvance(asSingleLine(text));
+        if (width > r.width()) {
+            // Steps of a tenth of a point keep the fonts resolved for a report few.
+            QFont smaller = font;
+            smaller.setPointSizeF(std::floor(font.pointSizeF() * r.width() / width * 10) / 10);
+            while (smaller.pointSizeF() > 0.2 &&
+                   select(smaller).metrics.horizontalAdvance(asSingleLine(text)) > r.width())
+                smaller.setPointSizeF(smaller.pointSizeF() - 0.1);
+            DeviceFont& f = select(smaller);
+            const qreal baseline =
+                r.top() + (r.height() - f.metrics.height()) / 2 + f.metrics.ascent();
+            drawLineOfText(f, asSingleLine(text), r, baseline, alignment);
+            return;
+        }
+    }
+    DeviceFont& f = select(font);
     const qreal baseline = r.top() + (r.height() - f.metrics.height()) / 2 + f.metrics.ascent();
     drawLineOfText(f, asSingleLine(text), r, baseline, alignment);
 }

@@ -26,9 +26,11 @@ public:
     void setOrigin(QPoint twips) { origin_ = twips; }
 
     // One line, centred vertically, placed horizontally by `alignment`;
-    // line breaks and tabs count as blanks.
-    void drawText(const QRect& box, const QString& text, const QFont& font,
-                  Qt::Alignment alignment);
+    // line breaks and tabs count as blanks. A `whole` text too wide for the box
+    // is drawn in a font small enough to fit instead of being elided: figures
+    // such as amounts and totals must never lose digits.
+    void drawText(const QRect& box, const QString& text, const QFont& font, Qt::Alignment alignment,
+                  bool whole = false);
     // Broken into lines at blanks, as many as the box has room for (at least
     // one), the block placed in the box by `alignment`.
     void drawWrappedText(const QRect& box, const QString& text, const QFont& font,

@@ -60,7 +60,6 @@ public:
 
     int pageCount() const;
     int currentPage() const;
-    QPrintPreviewWidget* previewWidget() const { return preview_; }
 
 private:
     void printWithDialog();

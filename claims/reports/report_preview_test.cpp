@@ -1,16 +1,12 @@
-// The report viewer on the offscreen platform: the same pages as the PDF, a
-// window it fills, paging, and print and export through injected dialogs so
-// that no test waits for a user.
+// The report viewer on the offscreen platform: the same pages as the PDF, paging, and print and
+// export through injected dialogs so that no test waits for a user.
 #include "pdf_text.h"
 #include "reports/page_renderer.h"
 #include "reports/report_preview.h"
 #include "sample_reports.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QFile>
 #include <QLabel>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -21,181 +17,81 @@ namespace reports {
 namespace {
 
 using testing::pdfPages;
-using testing::sampleList;
 
-// Dialogs that answer at once and remember what they were asked.
-struct ScriptedDialogs {
-    QString savePath;
-    std::function<bool(QPrinter&)> printerSetUp = [](QPrinter&) { return false; };
-    QStringList errors;
-    QStringList captions;
-    int offeredPageCount = -1;
+void trigger(QWidget& widget, const char* name) {
+    auto* action = widget.findChild<QAction*>(name);
+    ASSERT_NE(action, nullptr) << name;
+    action->trigger();
+}
 
-    ReportPreview::Dialogs dialogs() {
-        ReportPreview::Dialogs d;
-        d.saveFileName = [this](QWidget*, const QString& caption, const QString&) {
-            captions << caption;
-            return savePath;
-        };
-        d.setUpPrinter = [this](QWidget*, QPrinter& printer, int pageCount) {
-            offeredPageCount = pageCount;
+class ReportPreviewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ReportPreview::Dialogs dialogs;
+        dialogs.saveFileName = [this](QWidget*, const QString&, const QString&) { return path; };
+        dialogs.setUpPrinter = [this](QWidget*, QPrinter& printer, int) {
             return printerSetUp(printer);
         };
-        d.showError = [this](QWidget*, const QString&, const QString& message) {
-            errors << message;
-        };
-        return d;
+        dialogs.showError = [this](QWidget*, const QString&, const QString& m) { errors << m; };
+        preview.setDialogs(dialogs);
+        preview.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
     }
+
+    QTemporaryDir dir;
+    TabularReport report = testing::sampleList(300);
+    ReportPreview preview{report};
+    QString path;
+    std::function<bool(QPrinter&)> printerSetUp;
+    QStringList errors;
 };
 
-QAction* action(QWidget& widget, const char* name) {
-    auto* found = widget.findChild<QAction*>(name);
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-}
-
-TEST(ReportPreview, ShowsAsManyPagesAsThePdfAndPagesThroughThem) {
-    QTemporaryDir dir;
-    TabularReport report = sampleList(300);
+TEST_F(ReportPreviewTest, ShowsAsManyPagesAsThePdfAndPagesThroughThem) {
     ASSERT_TRUE(exportPdf(report, dir.filePath("list.pdf")));
-    const int pdfPageCount = int(pdfPages(dir.filePath("list.pdf")).size());
-
-    ReportPreview preview(report);
-    preview.resize(900, 700);
-    preview.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
-    EXPECT_EQ(preview.pageCount(), pdfPageCount);
-
-    auto* pageNumber = preview.findChild<QSpinBox*>("pageNumber");
-    auto* pageCount = preview.findChild<QLabel*>("pageCount");
-    ASSERT_TRUE(pageNumber && pageCount);
-    EXPECT_EQ(pageCount->text(), QString("of %1").arg(pdfPageCount));
-    EXPECT_EQ(preview.currentPage(), 1);
-    EXPECT_FALSE(action(preview, "actionPreviousPage")->isEnabled());
-
-    action(preview, "actionNextPage")->trigger();
-    EXPECT_EQ(preview.currentPage(), 2);
-    EXPECT_EQ(pageNumber->value(), 2);
-    action(preview, "actionLastPage")->trigger();
-    EXPECT_EQ(preview.currentPage(), pdfPageCount);
-    EXPECT_FALSE(action(preview, "actionNextPage")->isEnabled());
-    pageNumber->setValue(3);
-    EXPECT_EQ(preview.currentPage(), 3);
-    action(preview, "actionFirstPage")->trigger();
-    EXPECT_EQ(preview.currentPage(), 1);
-
-    const qreal zoom = preview.previewWidget()->zoomFactor();
-    action(preview, "actionZoomIn")->trigger();
-    EXPECT_GT(preview.previewWidget()->zoomFactor(), zoom);
-    action(preview, "actionFitPage")->trigger();
-    EXPECT_EQ(preview.previewWidget()->zoomMode(), QPrintPreviewWidget::FitInView);
-}
-
-TEST(ReportPreview, RefreshShowsChangedData) {
-    TabularReport report = sampleList(10);
-    ReportPreview preview(report);
-    preview.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
-    EXPECT_EQ(preview.pageCount(), 1);
-    report.setRows(sampleList(300).rows());
-    preview.refresh();
-    EXPECT_GT(preview.pageCount(), 1);
-}
-
-TEST(ReportPreviewDialog, PreviewFillsTheWindowAfterAResize) {
-    TabularReport report = sampleList(5);
-    ReportPreviewDialog dialog(report, "Sample Cases");
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-    for (const QSize size : {QSize(640, 480), QSize(1100, 820), QSize(500, 400)}) {
-        dialog.resize(size);
-        QApplication::processEvents();
-        EXPECT_EQ(dialog.preview()->geometry(), dialog.rect());
-        const QRect pages = dialog.preview()->previewWidget()->geometry();
-        EXPECT_EQ(pages.width(), size.width());
-        EXPECT_EQ(pages.bottom(), dialog.rect().bottom());
+    const int count = int(pdfPages(dir.filePath("list.pdf")).size());
+    EXPECT_EQ(preview.pageCount(), count);
+    EXPECT_EQ(preview.findChild<QLabel*>("pageCount")->text(), QString("of %1").arg(count));
+    const struct {
+        const char* action;
+        int page;
+    } steps[] = {{"actionNextPage", 2},
+                 {"actionLastPage", count},
+                 {"actionPreviousPage", count - 1},
+                 {"actionFirstPage", 1}};
+    for (const auto& step : steps) {
+        trigger(preview, step.action);
+        EXPECT_EQ(preview.currentPage(), step.page) << step.action;
+        EXPECT_EQ(preview.findChild<QSpinBox*>("pageNumber")->value(), step.page);
     }
-    EXPECT_EQ(dialog.windowTitle(), "Sample Cases");
+    preview.findChild<QSpinBox*>("pageNumber")->setValue(3);
+    EXPECT_EQ(preview.currentPage(), 3);
 }
 
-TEST(ReportPreview, ExportsAPdfToTheChosenPath) {
-    QTemporaryDir dir;
-    TabularReport report = sampleList(120);
-    ReportPreview preview(report);
-    ScriptedDialogs scripted;
-    scripted.savePath = dir.filePath("chosen"); // no extension typed
-    preview.setDialogs(scripted.dialogs());
-
-    action(preview, "actionExportPdf")->trigger();
-    EXPECT_EQ(scripted.captions, QStringList{"Export PDF"});
-    const QStringList pages = pdfPages(dir.filePath("chosen.pdf"));
-    ASSERT_FALSE(pages.isEmpty());
-    EXPECT_TRUE(pages.last().contains(QString("Page %1 of %1").arg(pages.size())));
-    EXPECT_TRUE(scripted.errors.isEmpty());
-
-    scripted.savePath.clear(); // the user cancels
-    action(preview, "actionExportPdf")->trigger();
-    EXPECT_TRUE(scripted.errors.isEmpty());
-
-    scripted.savePath = dir.filePath("no/such/folder/list.pdf");
-    action(preview, "actionExportPdf")->trigger();
-    ASSERT_EQ(scripted.errors.size(), 1);
-    EXPECT_TRUE(scripted.errors[0].contains("list.pdf"));
-}
-
-TEST(ReportPreview, PrintsThePagesChosenInThePrintDialog) {
-    QTemporaryDir dir;
-    TabularReport report = sampleList(300);
-    ReportPreview preview(report);
-    ScriptedDialogs scripted;
-    scripted.printerSetUp = [&](QPrinter& printer) {
-        EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape)
-            << "the printer starts from the report's page";
+TEST_F(ReportPreviewTest, PrintsThePagesChosenInThePrintDialog) {
+    printerSetUp = [&](QPrinter& printer) {
+        EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.filePath("printed.pdf"));
         printer.setPrintRange(QPrinter::PageRange);
         printer.setFromTo(2, 4);
         return true;
     };
-    preview.setDialogs(scripted.dialogs());
-    preview.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
-
-    action(preview, "actionPrint")->trigger();
-    EXPECT_EQ(scripted.offeredPageCount, preview.pageCount());
+    trigger(preview, "actionPrint");
     const QStringList pages = pdfPages(dir.filePath("printed.pdf"));
     ASSERT_EQ(pages.size(), 3);
     EXPECT_TRUE(pages[0].contains(QString("Page 2 of %1").arg(preview.pageCount())));
-    EXPECT_TRUE(scripted.errors.isEmpty());
-
-    scripted.printerSetUp = [&](QPrinter&) { return false; }; // cancelled: nothing printed
-    QFile::remove(dir.filePath("printed.pdf"));
-    action(preview, "actionPrint")->trigger();
-    EXPECT_FALSE(QFile::exists(dir.filePath("printed.pdf")));
+    EXPECT_TRUE(errors.isEmpty());
 }
 
-// Records the cursor the user sees while each page is painted.
-class CursorWatchingReport : public TabularReport {
-public:
-    using TabularReport::TabularReport;
-    mutable std::vector<bool> waitCursorShown;
-    void paintPage(ReportCanvas& canvas, int index) const override {
-        const QCursor* cursor = QGuiApplication::overrideCursor();
-        waitCursorShown.push_back(cursor && cursor->shape() == Qt::WaitCursor);
-        TabularReport::paintPage(canvas, index);
-    }
-};
-
-TEST(ReportPreview, ShowsTheWaitCursorWhileRendering) {
-    CursorWatchingReport report;
-    static_cast<TabularReport&>(report) = sampleList(100);
-    ReportPreview preview(report);
-    preview.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
-    ASSERT_FALSE(report.waitCursorShown.empty());
-    EXPECT_TRUE(std::all_of(report.waitCursorShown.begin(), report.waitCursorShown.end(),
-                            [](bool shown) { return shown; }));
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+TEST_F(ReportPreviewTest, ExportsToThePathChosenOrSaysWhyNot) {
+    path = dir.filePath("chosen"); // typed without its extension
+    trigger(preview, "actionExportPdf");
+    EXPECT_EQ(pdfPages(dir.filePath("chosen.pdf")).size(), preview.pageCount());
+    path.clear(); // cancelled
+    trigger(preview, "actionExportPdf");
+    path = dir.filePath("no/such/folder/list.pdf");
+    trigger(preview, "actionExportPdf");
+    EXPECT_EQ(errors, QStringList(path + " could not be written: No such file or directory"));
 }
 
 } // namespace

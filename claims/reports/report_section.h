@@ -26,6 +26,7 @@ struct ReportLabel {
     QFont font = reportFont(9);
     Qt::Alignment alignment = Qt::AlignLeft;
     bool wordWrap = false; // else one line, elided when too long
+    bool whole = false;    // a figure: its font shrinks to fit rather than the text being elided
 
     void setCaption(const QString& text) { caption = text; }
 };
@@ -39,6 +40,7 @@ struct ReportTextBox {
     QFont font = reportFont(9);
     Qt::Alignment alignment = Qt::AlignLeft;
     ValueFormatter format = plainText;
+    bool whole = false; // as for a label
 };
 
 struct ReportLine {

@@ -128,12 +128,14 @@ void TabularReport::buildBands(int pageWidth) {
         cell.font = reportFont(8);
         cell.alignment = column.alignment;
         cell.format = column.format;
+        cell.whole = column.whole;
         if (column.totalled) {
             ReportLabel& total = closing.addLabel(
                 "total" + field, cellBox(left, ruleOffset, column.width, footerLineHeight),
                 totalText(i));
             total.font = reportFont(8, true);
             total.alignment = column.alignment;
+            total.whole = true;
             if (firstTotalLeft < 0)
                 firstTotalLeft = left;
         }

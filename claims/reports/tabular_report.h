@@ -3,7 +3,8 @@
 // at the foot of every page, and a closing block with the number of rows and
 // the totals of the chosen columns. Columns are declared once (heading,
 // width, alignment, formatter); a cell never writes into its neighbour, since
-// long texts are elided within their column.
+// long texts are elided within their column. Figures are never elided: a total,
+// or a cell of a column marked whole, that is too wide prints in a smaller font.
 #pragma once
 
 #include "reports/banded_report.h"
@@ -22,6 +23,7 @@ struct TabularColumn {
     Qt::Alignment alignment = Qt::AlignLeft;
     ValueFormatter format = plainText;
     bool totalled = false; // summed in the closing block
+    bool whole = false;    // figures, shrunk to fit their column but never elided (as totals are)
 };
 
 class TabularReport : public PagedReport {

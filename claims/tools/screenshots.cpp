@@ -134,8 +134,8 @@ void report_generator() {
 }
 
 void case_list() {
-    DEDetail::rsdetail.Open(frmreport::selection_statement(
-                                "All Cases", kFrom, kTo, frmreport::district_set("All Districts")),
+    DEDetail::rsdetail.Open(frmreport::selectionStatement("All Cases", kFrom, kTo,
+                                                          frmreport::district_set("All Districts")),
                             Module1::db_conn, store::adOpenKeyset, store::adLockOptimistic);
     CRDetail report;
     report.setSelection({kFrom, kTo, "All Districts", "All Cases"}, kPrinted);
