@@ -290,4 +290,24 @@ TEST_F(Saving, AFailedUpdateChangesNothingAndKeepsTheEdit) {
     expect_mode(Mode::editing);
 }
 
+// Another program changed the claim between FIND and UPDATE: its change stands, the edit stays.
+TEST_F(Saving, AClaimChangedMeanwhileIsNotOverwrittenAndTheEditIsKept) {
+    save_claim();
+    find("101");
+    click("cmd_edit");
+    txt("txt_EmpName")->setText("Changed Name");
+    store::Connection other;
+    other.Open(Module1::db_conn.ConnectionString());
+    other.Execute("Update detail set design='Principal' where refno=101");
+    script.clear_shown();
+    script.answer(vbYes);
+    click("cmd_save");
+    ASSERT_EQ(script.shown().size(), 2u);
+    EXPECT_TRUE(script.shown()[1].text.contains("was changed by another user"));
+    EXPECT_EQ(stored(101).at("empname").text(), "Harpreet Kaur");
+    EXPECT_EQ(stored(101).at("design").text(), "Principal");
+    expect_mode(Mode::editing);
+    EXPECT_EQ(txt("txt_EmpName")->text(), "Changed Name");
+}
+
 } // namespace

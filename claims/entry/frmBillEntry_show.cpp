@@ -1,6 +1,7 @@
 // Showing a stored claim: the current row of rs_aux, read by column position 1 to 34, goes into
 // the entry controls. It runs after the load routine has emptied the form, so a control it leaves
 // alone stays empty, and it switches no control on or off. A Null shows as an empty box.
+#include "claim_changes.h"
 #include "control_text.h"
 #include "date_picker.h"
 #include "frmBillEntry.h"
@@ -51,4 +52,5 @@ void frmBillEntry::show_record() {
         ui->txt_HAmount->setText(text(29));
     for (const auto& [position, control] : trimmed)
         set_control_text(control, text(position).trimmed());
+    shown_changes_ = store::change_count(row);
 }
