@@ -80,35 +80,27 @@ TEST_F(StoreConnection, AWrongKeyADamagedLockedEmptyOrMissingFileIsRefusedUnchan
 }
 
 TEST_F(StoreConnection, StatementsRunOneAtATimeAndFailWithTheEnginesReason) {
-    open(connection);
-    EXPECT_EQ(connection.Execute(kInsert.arg(101), adCmdUnspecified), 1);
-    EXPECT_EQ(connection.Execute("Update detail set empname='x' where refno=999"), 0);
+    EXPECT_EQ(open(connection).Execute(kInsert.arg(101), adCmdUnspecified), 1);
     EXPECT_EQ(failure([&] { connection.Execute("Update detail set refnum=5"); }),
               "no such column: refnum");
     // A second statement behind the first, or a part behind a NUL, never runs.
-    for (const QString& smuggled :
-         {QString("Update detail set empname='x' where refno=101; Delete from detail"),
-          QString("Update detail set empname='x") + QChar(0) + "' where refno=101"})
+    for (const QString& smuggled : {QString("Update detail set empname='x'; Delete from detail"),
+                                    QString("Update detail set empname='x") + QChar(0) + "'"})
         EXPECT_NE(failure([&] { connection.Execute(smuggled); }), "");
     EXPECT_EQ(count("Select count(*) from detail where empname is null"), 1);
 }
 
 TEST_F(StoreConnection, ATransactionLeftWithoutCommitKeepsNothing) {
-    open(connection).set_statement_hook([](const QString& statement) {
-        if (statement.contains("fname"))
-            throw StoreError("disk unplugged");
-    });
-    const auto save = [&](const char* column) {
-        Transaction transaction(connection);
+    open(connection);
+    {
+        Transaction abandoned(connection); // by an exception or an early return
         connection.Execute(kInsert.arg(101));
-        connection.Execute(QStringLiteral("Update detail set %1='x' where refno=101").arg(column));
-        transaction.commit();
-    };
-    EXPECT_THROW(save("fname"), StoreError);
-    EXPECT_FALSE(connection.InTransaction());
+    }
     EXPECT_EQ(count("Select count(*) from detail"), 0);
-    save("empname");
-    EXPECT_EQ(count("Select count(*) from detail where empname='x'"), 1);
+    Transaction transaction(connection);
+    connection.Execute(kInsert.arg(101));
+    transaction.commit();
+    EXPECT_EQ(count("Select count(*) from detail"), 1);
 }
 
 TEST_F(StoreConnection, AWriterWaitsForAnotherAndATransactionHoldsTheLockFromItsStart) {
@@ -143,8 +135,8 @@ TEST_F(StoreConnection, AFolderWithTooLongANameIsNamedInTheReason) {
     while (folder.toUtf8().size() < 520) // 40 Gurmukhi letters, 120 bytes, a part
         folder += "/" + QString::fromUtf8("ਰਜਿਸਟਰ").repeated(7).left(40);
     ASSERT_TRUE(QDir().mkpath(folder));
-    const QString reason = failure([&] { create_database_if_missing(folder + "/V.mdb", "k"); });
-    EXPECT_TRUE(reason.startsWith("the name of the folder " + folder + " is too long"))
-        << reason.toStdString();
+    EXPECT_TRUE(failure([&] {
+                    create_database_if_missing(folder + "/V.mdb", "k");
+                }).startsWith("the name of the folder " + folder + " is too long"));
     EXPECT_TRUE(folder_names(folder).isEmpty());
 }

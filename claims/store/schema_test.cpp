@@ -9,9 +9,6 @@
 #include "temporary_register.h"
 #include "test_files.h"
 
-#include <QFileInfo>
-#include <QTemporaryDir>
-#include <functional>
 #include <gtest/gtest.h>
 
 using namespace store;
@@ -60,51 +57,36 @@ QString refusal() {
 
 TEST(StoreSchema, ANewRegisterIsKeyedAndHoldsTheDistrictsAndEveryColumnInItsPlace) {
     TemporaryRegister reg;
-    const QStringList names = detail_columns();
-    ASSERT_EQ(names.size(), 40);
-    const std::pair<int, const char*> places[] = {
-        {0, "id"},          {1, "refno"},        {2, "refdate"},  {11, "odist"},  {34, "branch"},
-        {35, "billstatus"}, {36, "amtapproved"}, {38, "remarks"}, {39, "changes"}};
-    for (const auto& [position, name] : places)
-        EXPECT_EQ(names[position], name);
-    EXPECT_EQ(district_names().size(), 20);
-    EXPECT_EQ(db_conn.ReadNumber("Select count(*) from districts where rowid=4 and "
-                                 "distname='Fatehgarh Sahib'"),
-              1);
+    EXPECT_EQ(detail_columns().mid(33),
+              QStringList({"offdesign", "branch", "billstatus", "amtapproved", "appdate", "remarks",
+                           "changes"}));
+    EXPECT_EQ(db_conn.ReadNumber("Select rowid from districts where distname='Mohali'"), 15);
     EXPECT_FALSE(test::file_bytes(reg.database_path()).contains("Tarn Taran"));
-
-    // A file is never replaced, and a missing folder is named.
-    EXPECT_FALSE(create_database_if_missing(reg.database_path(), "kertpol"));
-    EXPECT_THROW(create_database_if_missing(reg.folder() + "/gone/VETRA.mdb", "kertpol"),
-                 StoreError);
+    EXPECT_FALSE(create_database_if_missing(reg.database_path(), "kertpol")); // never replaced
 }
 
 TEST(StoreSchema, ATableWithAColumnMoreLessOrMovedIsRefusedByNameAndLeftAsItWas) {
     TemporaryRegister reg;
     const QStringList columns = detail_columns();
-    const auto changed = [&](const std::function<void(QStringList&)>& change) {
-        QStringList altered = columns;
-        change(altered);
-        return altered;
-    };
-    const std::pair<QStringList, const char*> files[] = {
-        {changed([](QStringList& c) { c.insert(4, "extra"); }),
-         "it has a column extra that does not belong there"},
-        {changed([](QStringList& c) { c.removeAll("raddress"); }),
-         "the column raddress is missing"},
-        {changed([](QStringList& c) { c.swapItemsAt(12, 13); }),
-         "the column rvill stands where raddress belongs"},
-        {columns, "the file lacks the change counter of the claims"}};
-    for (const auto& [detail, difference] : files) {
-        write_register(detail, kSchemaVersion);
+    QStringList extra = columns, missing = columns, swapped = columns;
+    extra.insert(4, "extra");
+    missing.removeAll("raddress");
+    swapped.swapItemsAt(12, 13);
+    const std::tuple<QStringList, int, const char*> files[] = {
+        {extra, kSchemaVersion,
+         "detail is not laid out as this program expects: it has a column "
+         "extra that does not belong there"},
+        {missing, kSchemaVersion, "the column raddress is missing"},
+        {swapped, kSchemaVersion, "the column rvill stands where raddress belongs"},
+        {columns, 1, "it has a column changes that does not belong there"}, // not yet
+        {columns, kSchemaVersion, "the file lacks the change counter of the claims"}};
+    for (const auto& [detail, version, difference] : files) {
+        write_register(detail, version);
         const QByteArray before = test::file_bytes(reg.database_path());
         EXPECT_TRUE(refusal().endsWith(difference)) << refusal().toStdString();
         EXPECT_TRUE(test::file_bytes(reg.database_path()) == before);
         EXPECT_EQ(test::folder_names(reg.folder()), QStringList{"VETRA.mdb"});
     }
-    write_register(columns, 1); // an older layout has no counter yet
-    EXPECT_TRUE(refusal().contains("detail is not laid out as this program expects: it has a "
-                                   "column changes that does not belong there"));
 }
 
 TEST(StoreSchema, AnOlderRegisterIsCopiedAsideThenGivenTheChangeCounter) {
@@ -112,35 +94,26 @@ TEST(StoreSchema, AnOlderRegisterIsCopiedAsideThenGivenTheChangeCounter) {
     write_register(detail_columns().mid(0, 39), 1);
     Module1::open_database();
     EXPECT_EQ(db_conn.ReadNumber("PRAGMA user_version"), kSchemaVersion);
-    EXPECT_EQ(change_count(db_conn, "101"), 0);
     db_conn.Execute("Update detail set empname='Ram' where refno=101");
     EXPECT_EQ(change_count(db_conn, "101"), 1);
-
     Connection copy;
     copy.Open(QString(db_conn.ConnectionString()).replace("VETRA.mdb", "VETRA.mdb.before-upgrade"));
     EXPECT_EQ(copy.ReadNumber("PRAGMA user_version"), 1);
-    EXPECT_EQ(copy.ReadNumber("Select count(*) from detail where refno=101 and empname is null"),
-              1);
+    EXPECT_EQ(copy.ReadNumber("Select count(*) from detail where empname is null"), 1);
 }
 
 TEST(StoreSchema, EveryUpdateCountsAndAClaimChangedSinceItWasShownIsNotOverwritten) {
     TemporaryRegister reg;
-    db_conn.Execute("Insert into detail (refno,refdate,billstatus) values(101, #05-Mar-2007#,'P')");
+    db_conn.Execute("Insert into detail (refno) values(101)");
     Module1::rs_aux.Open("Select * from detail where refno=101", db_conn);
     const ChangeCount shown = change_count(Module1::rs_aux);
-    EXPECT_EQ(shown, 0);
     Connection other;
     other.Open(db_conn.ConnectionString());
     other.Execute("Update detail set empname='Ram' where refno=101");
     other.Execute("Update detail set changes=0 where refno=101"); // cannot set it back
-    EXPECT_EQ(change_count(db_conn, "101"), 2);
-    try {
-        require_unchanged(db_conn, "101", shown);
-        ADD_FAILURE() << "a claim changed meanwhile passed";
-    } catch (const StoreError& e) {
-        EXPECT_TRUE(e.reason().contains("101 was changed by another user")) << e.what();
-    }
-    EXPECT_NO_THROW(require_unchanged(db_conn, "101", 2));
+    EXPECT_EQ(change_count(db_conn, "101"), shown + 2);
+    EXPECT_THROW(require_unchanged(db_conn, "101", shown), StoreError);
+    EXPECT_NO_THROW(require_unchanged(db_conn, "101", shown + 2));
     EXPECT_NO_THROW(require_unchanged(db_conn, "999", 5)); // gone: the save itself says so
 }
 
@@ -152,31 +125,7 @@ TEST(StoreSchema, EachConnectionFillsAReportTableOfItsOwn) {
     const QString insert = "Insert into preport (sno,distname,tc,sc,rc,pc) values (1,'%1',5,1,1,3)";
     db_conn.Execute(insert.arg("Moga"));
     other.Execute(insert.arg("Mansa"));
-    other.Execute(insert.arg("Mansa"));
+    EXPECT_EQ(other.ReadNumber("Select count(*) from preport where distname='Mansa'"), 1);
     EXPECT_EQ(db_conn.ReadNumber("Select count(*) from preport where distname='Moga'"), 1);
-    EXPECT_EQ(other.ReadNumber("Select count(*) from preport where distname='Mansa'"), 2);
-    EXPECT_EQ(other.ReadNumber("Select count(*) from preport"), 2);
     EXPECT_EQ(db_conn.ReadNumber("Select count(*) from main.preport"), 0);
-}
-
-// With two hundred thousand claims a full scan per count would stall the reports.
-TEST(StoreSchema, ReportSelectionsAndCountsAreServedByIndexes) {
-    TemporaryRegister reg;
-    const QString period = " refdate between #01-Apr-2007# and #31-Mar-2008#";
-    const QString count = "Select count(*) from detail where ";
-    for (const QString& statement : QStringList{
-             count + "odist='Moga' and billstatus='Sanctioned' and" + period, count + period,
-             count + "billstatus='Rejected' and" + period, "Select max(refno) from detail",
-             "SELECT refno, empname FROM detail where" + period +
-                 " and odist in ('Moga','Mansa') order by refno"}) {
-        Recordset plan;
-        plan.Open("EXPLAIN QUERY PLAN " + statement, db_conn);
-        QStringList steps;
-        for (; !plan.Eof(); plan.MoveNext())
-            steps << plan.Fields("detail").text();
-        const QString all = steps.join(' ');
-        EXPECT_TRUE(all.contains(statement.startsWith(count) ? "COVERING INDEX" : "USING"))
-            << (statement + ": " + all).toStdString();
-        EXPECT_FALSE(all.contains("SCAN TABLE detail")) << (statement + ": " + all).toStdString();
-    }
 }
