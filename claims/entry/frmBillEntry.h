@@ -78,4 +78,6 @@ private:
     void execute_save_statements(const QString& R, const Amounts& amounts);
 
     std::unique_ptr<Ui::frmBillEntry> ui;
+    // The change count of the claim last shown, which its update must still find.
+    qint64 shown_changes_ = 0;
 };

@@ -4,10 +4,10 @@
 // The find number is read as the text's leading number rounded half to even and held in 64 bits,
 // so any stored number can be found. A database failure is reported and never half-done: a failed
 // find leaves the form idle, a failed delete leaves the claim shown.
-#include "database_error.h"
 #include "dialogs.h"
 #include "frmBillEntry.h"
 #include "module1.h"
+#include "store_error.h"
 #include "ui_frmBillEntry.h"
 #include "val.h"
 
@@ -40,7 +40,7 @@ void frmBillEntry::find_record() {
             return;
         }
         show_record();
-    } catch (const std::exception& e) {
+    } catch (const store::StoreError& e) {
         Form_Load();
         report_database_error(QStringLiteral("The bill could not be looked up"), e);
         return;
@@ -74,7 +74,7 @@ void frmBillEntry::cmd_delete_Click() {
     Module1::sql_text = "Delete from detail where refno=" + ui->txt_refno->text().trimmed();
     try {
         Module1::db_conn.Execute(Module1::sql_text, store::adCmdUnspecified);
-    } catch (const std::exception& e) {
+    } catch (const store::StoreError& e) {
         report_database_error(QStringLiteral("The record was not deleted"), e);
         return;
     }

@@ -9,6 +9,7 @@
 // boxes included; a new claim whose number another program has used meanwhile takes the next free
 // number, and the clerk is told which; an update of a claim that is no longer stored fails rather
 // than reporting success.
+#include "claim_changes.h"
 #include "control_text.h"
 #include "database_error.h"
 #include "dialogs.h"
@@ -36,7 +37,7 @@ void frmBillEntry::cmd_addnew_Click() {
     QString number;
     try {
         number = Module1::allocate_reference_number();
-    } catch (const std::exception& e) {
+    } catch (const store::StoreError& e) {
         report_database_error(QStringLiteral("No reference number could be found for a new bill"),
                               e);
         return;
@@ -145,7 +146,7 @@ void frmBillEntry::cmd_save_Click() {
     QString saved_as;
     try {
         saved_as = write_record(*amounts);
-    } catch (const std::exception& e) {
+    } catch (const store::StoreError& e) {
         for (const auto& [box, typed] : optional)
             box->setText(typed);
         report_database_error(new_claim ? QStringLiteral("The record was not saved")
@@ -174,6 +175,8 @@ QString frmBillEntry::write_record(const Amounts& amounts) {
     QString R = ui->txt_refno->text().trimmed();
     if (is_new_claim())
         R = free_reference_number(R);
+    else
+        store::require_unchanged(Module1::db_conn, R, shown_changes_);
     execute_save_statements(R, amounts);
     transaction.commit();
     return R;

@@ -1,6 +1,7 @@
 // Showing a stored claim: the current row of rs_aux, read by column position 1 to 34, goes into
 // the entry controls. It runs after the load routine has emptied the form, so a control it leaves
 // alone stays empty, and it switches no control on or off. A Null shows as an empty box.
+#include "claim_changes.h"
 #include "control_text.h"
 #include "entry_controls.h"
 #include "frmBillEntry.h"
@@ -28,4 +29,5 @@ void frmBillEntry::show_record() {
         else
             set_control_text(box, entry.shown_trimmed ? stored.trimmed() : stored);
     }
+    shown_changes_ = store::change_count(row);
 }

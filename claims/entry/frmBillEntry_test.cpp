@@ -313,6 +313,24 @@ TEST_F(EntryForm, ANumberTakenMeanwhileGivesTheClaimTheNextFreeOne) {
     EXPECT_EQ(stored(102).at("branch").text(), "branch");
 }
 
+// Another program changed the claim between FIND and UPDATE: its change stands, the edit stays.
+TEST_F(EntryForm, AClaimChangedMeanwhileIsNotOverwrittenAndTheEditIsKept) {
+    save_claim();
+    find("101");
+    clerk.click("cmd_edit");
+    clerk.find<QLineEdit>("txt_EmpName")->setText("Changed Name");
+    store::Connection other;
+    other.Open(Module1::db_conn.ConnectionString());
+    other.Execute("Update detail set design='Principal' where refno=101");
+    const QStringList before = claims_stored();
+    script.answer(vbYes);
+    clerk.click("cmd_save");
+    EXPECT_TRUE(script.shown().back().text.contains("was changed by another user"));
+    EXPECT_EQ(claims_stored(), before);
+    expect_mode(Mode::editing);
+    EXPECT_EQ(shown("txt_EmpName"), "Changed Name");
+}
+
 TEST_F(EntryForm, AnEditedClaimIsUpdatedAndKeepsItsDecision) {
     save_claim("Dependent", "Yes");
     Module1::db_conn.Execute("Update detail set billstatus='Sanctioned', amtapproved=125000, "

@@ -2,6 +2,7 @@
 #include "frmBillUpdation.h"
 
 #include "Class1.h"
+#include "claim_changes.h"
 #include "database_error.h"
 #include "dialogs.h"
 #include "field_value.h"
@@ -177,6 +178,7 @@ void frmBillUpdation::look_up(const QString& refno) {
     using Module1::rs_aux;
     if (rs_aux.State() == store::adStateOpen)
         rs_aux.Close();
+    shown_changes_ = store::change_count(Module1::db_conn, refno);
     rs_aux.Open("Select billstatus,amtapproved,appdate,remarks,empname,fname,design from detail "
                 "where refno=" +
                     refno,
@@ -239,5 +241,10 @@ std::int64_t frmBillUpdation::write_decision(const QString& status, const QStrin
                         ", amtapproved=" + amount + ", appdate=" + approved_on +
                         ", remarks=" + store::text_literal(ui->txt_remarks->text()) +
                         " where refno=" + shown_refno_ + " ";
-    return Module1::db_conn.Execute(Module1::sql_text, store::adCmdUnspecified);
+    store::Transaction transaction(Module1::db_conn);
+    store::require_unchanged(Module1::db_conn, shown_refno_, shown_changes_);
+    const std::int64_t written =
+        Module1::db_conn.Execute(Module1::sql_text, store::adCmdUnspecified);
+    transaction.commit();
+    return written;
 }

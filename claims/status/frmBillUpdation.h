@@ -55,4 +55,6 @@ private:
     std::unique_ptr<Ui::frmBillUpdation> ui;
     // The number, as decimal text, by which the lookup found the claim shown; empty when none is.
     QString shown_refno_;
+    // The change count of the claim shown, read before it, which the update must still find.
+    std::int64_t shown_changes_ = 0;
 };

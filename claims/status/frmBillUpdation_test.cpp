@@ -420,6 +420,21 @@ TEST_F(StatusForm, AClaimDeletedAfterItWasShownIsNotReportedUpdated) {
     expect_blank();
 }
 
+// Another program changed the claim after it was shown: its change stands, the input stays.
+TEST_F(StatusForm, AClaimChangedMeanwhileIsNotOverwrittenAndTheInputKept) {
+    add_claim(12, "Claim Twelve", kPendingClaim);
+    type_refno("12");
+    choose("Rejected");
+    QTest::keyClicks(txt_remarks(), "typed");
+    store::Connection other;
+    other.Open(db_conn.ConnectionString());
+    other.Execute("update detail set remarks='by the other' where refno=12");
+    press_update(vbYes);
+    EXPECT_TRUE(script.shown().back().text.contains("was changed by another user"));
+    EXPECT_EQ(stored(12), "Pending | Null | Null | by the other");
+    EXPECT_EQ(txt_remarks()->text(), "typed");
+}
+
 TEST_F(StatusForm, PastedRemarksAreStoredExactlyAsTheBoxHoldsThem) {
     add_claim(12, "Claim Twelve", kPendingClaim);
     for (const auto& [kind, text] : vetra_testing::storable_texts()) {

@@ -7,8 +7,15 @@
 #include "store_error.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <sys/stat.h>
+#include <tuple>
 
 namespace store {
 namespace {
@@ -81,6 +88,14 @@ void switch_to_write_ahead_log(sqlite3* db) {
     engine::exec(db, "PRAGMA synchronous = FULL; PRAGMA cache_size = -65536");
 }
 
+// The device and inode of the file at `path`, or nothing when there is none.
+std::optional<std::pair<std::uint64_t, std::uint64_t>> file_identity(const QString& path) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return std::nullopt;
+    return std::pair<std::uint64_t, std::uint64_t>(status.st_dev, status.st_ino);
+}
+
 bool only_blanks_left(const char* tail) {
     for (; *tail != '\0'; ++tail)
         if (!std::isspace(static_cast<unsigned char>(*tail)) && *tail != ';')
@@ -101,19 +116,26 @@ void Connection::Open(const QString& connection_string, const QString&, const QS
     const QString path = QFileInfo(settings.data_source).absoluteFilePath();
     check_file_usable(path);
     sqlite3* db = engine::open_keyed(path, settings.password, SQLITE_OPEN_READWRITE);
+    const auto identity = file_identity(path);
+    db_ = db;
+    path_ = path;
+    password_ = settings.password;
     try {
+        if (!identity)
+            refuse(QStringLiteral("the file was removed while it was being opened"));
+        std::tie(device_, inode_) = *identity;
         sqlite3_busy_timeout(db, busy_timeout_ms_);
         check_readable(db);
         if (sqlite3_db_readonly(db, "main") == 1)
             refuse(QStringLiteral("the file is read-only"));
+        if (open_check_)
+            open_check_(*this);
         switch_to_write_ahead_log(db);
     } catch (...) {
-        engine::close(db);
+        Close();
         throw;
     }
-    db_ = db;
     connection_string_ = connection_string;
-    path_ = path;
 }
 
 void Connection::Close() {
@@ -123,9 +145,12 @@ void Connection::Close() {
     engine::close(db_);
     db_ = nullptr;
     path_.clear();
+    password_.clear();
 }
 
 std::int64_t Connection::Execute(const QString& statement, long) {
+    require_open();
+    require_same_file();
     sqlite3_stmt* stmt = prepare(statement);
     int rc = SQLITE_ROW;
     while (rc == SQLITE_ROW)
@@ -134,6 +159,41 @@ std::int64_t Connection::Execute(const QString& statement, long) {
         engine::fail_statement(stmt);
     sqlite3_finalize(stmt);
     return sqlite3_changes(db_);
+}
+
+std::optional<std::int64_t> Connection::ReadNumber(const QString& query) {
+    require_open();
+    sqlite3_stmt* stmt = prepare_translated(translate_dialect(query.toStdString()));
+    const int rc = sqlite3_step(stmt);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        engine::fail_statement(stmt);
+    std::optional<std::int64_t> number;
+    if (rc == SQLITE_ROW && sqlite3_column_type(stmt, 0) != SQLITE_NULL)
+        number = sqlite3_column_int64(stmt, 0);
+    sqlite3_finalize(stmt);
+    return number;
+}
+
+void Connection::CopyTo(const QString& target) {
+    require_open();
+    const QString partial = target + QStringLiteral(".partial");
+    QFile::remove(partial);
+    sqlite3* copy =
+        engine::open_keyed(partial, password_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    sqlite3_backup* backup = sqlite3_backup_init(copy, "main", db_, "main");
+    int rc = backup != nullptr ? sqlite3_backup_step(backup, -1) : sqlite3_errcode(copy);
+    if (backup != nullptr && sqlite3_backup_finish(backup) != SQLITE_OK && rc == SQLITE_DONE)
+        rc = sqlite3_errcode(copy);
+    QString reason = QString::fromUtf8(sqlite3_errmsg(copy));
+    engine::close(copy);
+    if (rc == SQLITE_DONE && std::rename(QFile::encodeName(partial).constData(),
+                                         QFile::encodeName(target).constData()) != 0)
+        reason = QString::fromLocal8Bit(std::strerror(errno)), rc = SQLITE_CANTOPEN;
+    if (rc != SQLITE_DONE) {
+        QFile::remove(partial);
+        refuse(QStringLiteral("the file could not be copied to %1 (%2)")
+                   .arg(QDir::toNativeSeparators(target), reason));
+    }
 }
 
 void Connection::BeginTrans() {
@@ -147,6 +207,7 @@ void Connection::CommitTrans() {
     require_open();
     if (!InTransaction())
         refuse(QStringLiteral("no transaction is in progress"));
+    require_same_file();
     engine::exec(db_, "COMMIT");
 }
 
@@ -183,6 +244,15 @@ sqlite3_stmt* Connection::prepare_translated(const std::string& sql) {
 void Connection::require_open() const {
     if (db_ == nullptr)
         refuse(QStringLiteral("the connection is closed"));
+}
+
+void Connection::require_same_file() const {
+    const auto identity = file_identity(path_);
+    if (!identity || identity->first != device_ || identity->second != inode_)
+        refuse(QStringLiteral("the database file %1 was deleted or replaced while the program was "
+                              "running, so nothing more is written to it. Close the program and "
+                              "start it again")
+                   .arg(QDir::toNativeSeparators(path_)));
 }
 
 void Connection::rollback_quietly() noexcept {

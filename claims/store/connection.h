@@ -7,6 +7,10 @@
 // switched to write-ahead logging. A second program on the same file waits up to the busy
 // timeout for a lock instead of failing at once.
 //
+// Before each statement the file at the database's path must still be the file that was opened
+// (same device and inode): one deleted or replaced meanwhile, say by a restore, is refused, so
+// nothing is written into a file that is gone or mixed into its replacement.
+//
 // Statements are text in the register's dialect (see dialect.h), one statement per call. Outside
 // a transaction each statement commits on its own; a Transaction guard
 // (BeginTrans, then CommitTrans or a rollback when it goes out of scope) makes several
@@ -18,6 +22,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 struct sqlite3;
@@ -54,11 +59,22 @@ public:
     // Runs one statement that returns no rows; returns the number of rows it changed.
     std::int64_t Execute(const QString& statement, long options = adCmdUnspecified);
 
+    // The first column of the first row of `query` as a whole number, nothing when there is no
+    // row or it is null. For the store's own bookkeeping: the statement hook does not see it.
+    std::optional<std::int64_t> ReadNumber(const QString& query);
+
+    // Copies the whole database, as this connection sees it, to a new file `target` keyed like
+    // this one: written under another name first, then renamed over `target`.
+    void CopyTo(const QString& target);
+
     void BeginTrans();
     void CommitTrans();
     bool InTransaction() const;
 
     void set_statement_hook(StatementHook hook) { hook_ = std::move(hook); }
+    // Runs at each Open once the file reads, before anything is written to it: throwing from it
+    // refuses the file and leaves it exactly as it was.
+    void set_open_check(std::function<void(Connection&)> check) { open_check_ = std::move(check); }
     // Takes effect at the next Open.
     void set_busy_timeout(int milliseconds) { busy_timeout_ms_ = milliseconds; }
 
@@ -71,12 +87,18 @@ private:
     sqlite3_stmt* prepare(const QString& statement);
     sqlite3_stmt* prepare_translated(const std::string& sql);
     void require_open() const;
+    // Throws StoreError when the file at path_ is no longer the one opened.
+    void require_same_file() const;
     void rollback_quietly() noexcept;
 
     sqlite3* db_ = nullptr;
     QString connection_string_;
     QString path_;
+    QString password_;
+    std::uint64_t device_ = 0;
+    std::uint64_t inode_ = 0;
     StatementHook hook_;
+    std::function<void(Connection&)> open_check_;
     int busy_timeout_ms_ = kDefaultBusyTimeoutMs;
 };
 

@@ -7,6 +7,9 @@
 
 #include "store_error.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace store::engine {
 
 void fail(sqlite3* db, int rc) {
@@ -30,6 +33,17 @@ void exec(sqlite3* db, const char* sql) {
 sqlite3* open_keyed(const QString& path, const QString& password, int flags) {
     sqlite3* db = nullptr;
     const QByteArray file = path.toUtf8();
+    // The engine cannot open a file whose full name, with room for its journal's suffix (8 bytes),
+    // is longer than its limit; it would only say "unable to open database file".
+    const sqlite3_vfs* vfs = sqlite3_vfs_find(nullptr);
+    const qsizetype longest = vfs != nullptr ? vfs->mxPathname - 8 : file.size();
+    if (file.size() > longest)
+        throw StoreError(QStringLiteral("the name of the folder %1 is too long for the database "
+                                        "(%2 bytes with the file name, at most %3). Keep the "
+                                        "register in a folder with a shorter name")
+                             .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()))
+                             .arg(file.size())
+                             .arg(longest));
     int rc = sqlite3_open_v2(file.constData(), &db, flags, nullptr);
     try {
         if (rc != SQLITE_OK)

@@ -33,15 +33,22 @@ void open_database() {
         connection_string_value(file) +
         QStringLiteral(";Persist Security Info=False;Jet OLEDB:Database Password=") +
         kDatabasePassword;
+    // A file this program cannot use is refused before anything is written to it.
+    db_conn.set_open_check([](Connection& opened) {
+        check_claims_schema(opened);
+        check_file_sound(opened);
+    });
     db_conn.Open(connection_string, QString(), QString(), adCmdUnspecified);
     try {
-        check_claims_schema(db_conn);
-        check_file_sound(db_conn);
+        upgrade_claims_schema(db_conn, file + QStringLiteral(".before-upgrade"));
+        create_scratch_tables(db_conn);
         if (DEDetail::Connection1.State() == adStateOpen)
             DEDetail::Connection1.Close();
         DEDetail::Connection1.Open(db_conn.ConnectionString());
+        create_scratch_tables(DEDetail::Connection1);
     } catch (...) {
         db_conn.Close();
+        DEDetail::Connection1.Close();
         throw;
     }
 }

@@ -28,9 +28,11 @@ extern QString app_path;
 QString database_path();
 
 // Opens `db_conn` on the database in `app_path`, creating the database there first when it is
-// missing, and points the reports' `DEDetail::Connection1` at the same file. Throws
-// store::StoreError when the file cannot be created or opened, or is damaged anywhere (every page
-// is read once); nothing is then left open.
+// missing, and points the reports' `DEDetail::Connection1` at the same file. A file of an older
+// layout is upgraded, after a copy of it is kept as "VETRA.mdb.before-upgrade". Throws
+// store::StoreError when the file cannot be created or opened, is damaged anywhere (every page
+// is read once) or its tables differ from the known layouts; nothing is then left open, and the
+// file is left as it was.
 void open_database();
 
 // The reference number for a new claim: 101 when no claim is stored, else the largest stored

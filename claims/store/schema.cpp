@@ -8,10 +8,12 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
+#include <vector>
 
 namespace store {
 namespace {
@@ -60,7 +62,8 @@ CREATE TABLE detail (
     billstatus TEXT,
     amtapproved NUMERIC,
     appdate DATE,
-    remarks TEXT
+    remarks TEXT,
+    changes INTEGER NOT NULL DEFAULT 0
 );
 CREATE UNIQUE INDEX detail_refno ON detail (refno);
 CREATE INDEX detail_period ON detail (refdate, odist, billstatus);
@@ -76,6 +79,70 @@ CREATE TABLE preport (
 CREATE TABLE districts (distname TEXT NOT NULL);
 )sql";
 
+// Every update of a claim's row, whatever statement makes it, counts one change; a statement that
+// sets the counter itself is overruled. Triggers here never fire triggers, so this one runs once.
+constexpr const char* kChangeCounter =
+    "CREATE TRIGGER detail_changes AFTER UPDATE ON detail FOR EACH ROW BEGIN "
+    "UPDATE detail SET changes = OLD.changes + 1 WHERE id = NEW.id; END";
+
+// What layout 1 lacks, added by the upgrade to layout 2.
+constexpr const char* kUpgradeTo2 =
+    "ALTER TABLE detail ADD COLUMN changes INTEGER NOT NULL DEFAULT 0";
+
+// The columns of every stored table the program uses, in order: the forms read `detail` by
+// position, so a column more or less anywhere would shift every field after it.
+struct StoredTable {
+    QString name;
+    QStringList columns;
+};
+
+const std::vector<StoredTable>& stored_tables() {
+    static const std::vector<StoredTable> tables{
+        {"detail", {"id",          "refno",     "refdate",   "empname",   "fname",     "design",
+                    "basicpay",    "oaddress",  "ovill",     "oteh",      "oblkname",  "odist",
+                    "raddress",    "rvill",     "rteh",      "rdist",     "rstate",    "pname",
+                    "page",        "relation",  "disease",   "dfrom",     "dto",       "hospital",
+                    "amtclaimed",  "claimtype", "dependpay", "documents", "apphealth", "amthealth",
+                    "medicalcrt",  "intime",    "officer",   "offdesign", "branch",    "billstatus",
+                    "amtapproved", "appdate",   "remarks",   "changes"}},
+        {"preport", {"sno", "distname", "tc", "sc", "rc", "pc"}},
+        {"districts", {"distname"}}};
+    return tables;
+}
+
+QStringList column_names(Connection& connection, const QString& table) {
+    Recordset empty;
+    empty.Open("Select * from " + table + " where 1=0", connection);
+    QStringList names;
+    for (int i = 0; i < empty.FieldCount(); ++i)
+        names << empty.FieldName(i);
+    return names;
+}
+
+// Names the first difference between the stored columns and the expected ones.
+QString first_difference(const QStringList& stored, const QStringList& expected) {
+    for (qsizetype i = 0; i < std::max(stored.size(), expected.size()); ++i) {
+        const QString want = i < expected.size() ? expected[i] : QString();
+        const QString has = i < stored.size() ? stored[i] : QString();
+        if (has.compare(want, Qt::CaseInsensitive) == 0)
+            continue;
+        if (has.isEmpty() || (!want.isEmpty() && !stored.contains(want, Qt::CaseInsensitive)))
+            return QStringLiteral("the column %1 is missing").arg(want);
+        if (!expected.contains(has, Qt::CaseInsensitive))
+            return QStringLiteral("it has a column %1 that does not belong there").arg(has);
+        return QStringLiteral("the column %1 stands where %2 belongs").arg(has, want);
+    }
+    return {};
+}
+
+std::int64_t count(Connection& connection, const QString& query) {
+    return connection.ReadNumber(query).value_or(0);
+}
+
+int stored_version(Connection& connection) {
+    return static_cast<int>(count(connection, "PRAGMA user_version"));
+}
+
 QString system_reason(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
@@ -86,6 +153,7 @@ void build(const QString& path, const QString& password) {
     try {
         engine::exec(db, "BEGIN");
         engine::exec(db, kSchema);
+        engine::exec(db, kChangeCounter);
         sqlite3_stmt* insert = nullptr;
         int rc = sqlite3_prepare_v2(db, "INSERT INTO districts (distname) VALUES (?)", -1, &insert,
                                     nullptr);
@@ -165,20 +233,52 @@ bool create_database_if_missing(const QString& path, const QString& password) {
 }
 
 void check_claims_schema(Connection& connection) {
-    Recordset result;
-    result.Open("PRAGMA user_version", connection);
-    const auto version = static_cast<int>(result.Fields(0).number());
+    const int version = stored_version(connection);
     if (version > kSchemaVersion)
         throw StoreError(QStringLiteral("the file was made by a newer version of the program "
                                         "(layout %1, this program knows %2)")
                              .arg(version)
                              .arg(kSchemaVersion));
-    result.Close();
-    result.Open("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
-                "name IN ('detail', 'preport', 'districts')",
-                connection);
-    if (result.Fields(0).number() != 3)
+    if (count(connection, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
+                          "name IN ('detail', 'preport', 'districts')") != 3)
         throw StoreError(QStringLiteral("the file does not hold the claims tables"));
+    for (const auto& [table, columns] : stored_tables()) {
+        QStringList expected = columns;
+        if (version < 2 && table == "detail")
+            expected.removeLast(); // the change counter comes with the upgrade
+        const QString difference = first_difference(column_names(connection, table), expected);
+        if (!difference.isEmpty())
+            throw StoreError(QStringLiteral("the table %1 is not laid out as this program "
+                                            "expects: %2")
+                                 .arg(table, difference));
+    }
+    if (version == kSchemaVersion &&
+        count(connection, "SELECT count(*) FROM sqlite_master WHERE type = 'trigger' AND "
+                          "name = 'detail_changes'") != 1)
+        throw StoreError(QStringLiteral("the file lacks the change counter of the claims"));
+}
+
+void upgrade_claims_schema(Connection& connection, const QString& copy_path) {
+    if (stored_version(connection) >= kSchemaVersion)
+        return;
+    // The engine copies only outside a write; what another program writes between the copy and
+    // the upgrade is kept in the upgraded file.
+    connection.CopyTo(copy_path);
+    Transaction upgrade(connection);
+    // Another program may have upgraded the file while this one waited for the lock.
+    if (stored_version(connection) >= kSchemaVersion)
+        return;
+    connection.Execute(kUpgradeTo2);
+    connection.Execute(kChangeCounter);
+    connection.Execute(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
+    upgrade.commit();
+}
+
+void create_scratch_tables(Connection& connection) {
+    // A temporary table is the connection's own and is found before the stored one of the same
+    // name, so two programs printing at once never see each other's counts.
+    connection.Execute("CREATE TEMP TABLE preport (sno INTEGER, distname TEXT, tc INTEGER, "
+                       "sc INTEGER, rc INTEGER, pc INTEGER)");
 }
 
 void check_file_sound(Connection& connection) {

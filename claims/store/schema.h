@@ -3,9 +3,10 @@
 //
 // `detail` holds one row per claim. Its column order is part of the format, because a whole row
 // is read by position: 0 is an automatic row id, 1 to 34 the claim as entered, then the decision
-// (billstatus, amtapproved, appdate, remarks). `preport` is the scratch table of the pendency
-// report and `districts` the district names the reports count by. PRAGMA user_version records
-// the version of this layout.
+// (billstatus, amtapproved, appdate, remarks), and last the number of changes made to the claim
+// (kept by the store on every update; layout 2). `preport` is the scratch table of the pendency
+// report, which each connection shadows with a temporary one of its own, and `districts` the
+// district names the reports count by. PRAGMA user_version records the version of this layout.
 //
 // A new file is built completely under a temporary name in the same folder and only then given
 // its name, so a half-made file never stands as the database, and an existing file is never
@@ -19,7 +20,7 @@ namespace store {
 
 class Connection;
 
-inline constexpr int kSchemaVersion = 1;
+inline constexpr int kSchemaVersion = 2;
 
 // The twenty district names, in the order the forms offer them.
 const QStringList& district_names();
@@ -28,9 +29,16 @@ const QStringList& district_names();
 // Returns whether it created one. Throws StoreError when it cannot.
 bool create_database_if_missing(const QString& path, const QString& password);
 
-// Throws StoreError unless the open connection holds the register's tables in a layout this
-// program knows.
+// Throws StoreError, naming the first difference, unless the open connection holds the register's
+// tables with exactly the columns (names and order) of a layout this program knows.
 void check_claims_schema(Connection& connection);
+
+// Brings a file of an older layout to the current one in one transaction, after copying it whole
+// to `copy_path`. Does nothing to a file of the current layout.
+void upgrade_claims_schema(Connection& connection, const QString& copy_path);
+
+// Gives the connection its own empty scratch tables for the reports.
+void create_scratch_tables(Connection& connection);
 
 // Reads every page of the file's tables and indexes once and throws StoreError when one does not
 // read back sound: a file damaged anywhere is refused when it is opened, before a clerk works on

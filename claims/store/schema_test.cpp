@@ -1,4 +1,6 @@
-// A new database: its tables, districts and indexes, and how it comes into being.
+// The register's layout: a new file, the column check at start, the upgrade of an older file, the
+// change counter and each connection's own report table.
+#include "claim_changes.h"
 #include "engine.h"
 #include "module1.h"
 #include "recordset.h"
@@ -7,132 +9,123 @@
 #include "temporary_register.h"
 #include "test_files.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace store;
 using Module1::db_conn;
 
-TEST(Schema, ANewDatabaseHoldsTheTwentyDistrictsInOrder) {
-    TemporaryRegister reg;
-    Recordset districts;
-    districts.Open("Select distname from districts", db_conn, adOpenKeyset, adLockOptimistic);
-    QStringList names;
-    for (; !districts.Eof(); districts.MoveNext())
-        names << districts.Fields("distname").text();
-    EXPECT_EQ(names, district_names());
-    ASSERT_EQ(names.size(), 20);
-    EXPECT_LT(names.indexOf("Ferozepur"), names.indexOf("Faridkot"));
-    EXPECT_LT(names.indexOf("Muktsar"), names.indexOf("Mohali"));
-    EXPECT_EQ(names.last(), "Tarn Taran");
-}
+namespace {
 
-// A new claim's insert names only refno, refdate and billstatus: the other columns stay empty.
-TEST(Schema, DetailColumnsStandInTheirFixedPositionsAndANewClaimHasNoDecision) {
-    TemporaryRegister reg;
-    db_conn.Execute(
-        "Insert into detail (refno,refdate,billstatus) values(101, #05-Mar-2007#,'Pending')");
+QStringList detail_columns() {
     Recordset row;
-    row.Open("Select * from detail where refno=101", db_conn, adOpenKeyset, adLockPessimistic);
-    const QStringList expected{"id",         "refno",       "refdate",   "empname",   "fname",
-                               "design",     "basicpay",    "oaddress",  "ovill",     "oteh",
-                               "oblkname",   "odist",       "raddress",  "rvill",     "rteh",
-                               "rdist",      "rstate",      "pname",     "page",      "relation",
-                               "disease",    "dfrom",       "dto",       "hospital",  "amtclaimed",
-                               "claimtype",  "dependpay",   "documents", "apphealth", "amthealth",
-                               "medicalcrt", "intime",      "officer",   "offdesign", "branch",
-                               "billstatus", "amtapproved", "appdate",   "remarks"};
+    row.Open("Select * from detail", db_conn);
     QStringList names;
     for (int i = 0; i < row.FieldCount(); ++i)
         names << row.FieldName(i);
-    EXPECT_EQ(names, expected);
-    EXPECT_EQ(row.Fields(0).kind(), FieldValue::Kind::Integer); // the automatic row id
-    EXPECT_EQ(row.Fields(2).date(), QDate(2007, 3, 5));
-    EXPECT_EQ(row.Fields("billstatus").text(), "Pending");
-    for (const char* column : {"amtapproved", "appdate", "remarks"})
-        EXPECT_TRUE(row.Fields(column).is_null()) << column;
-
-    Recordset version;
-    version.Open("PRAGMA user_version", db_conn);
-    EXPECT_EQ(version.Fields(0).number(), kSchemaVersion);
+    return names;
 }
 
-TEST(Schema, CreationLeavesOnlyTheDatabaseAndNeverReplacesAFile) {
-    QTemporaryDir dir;
-    const QString file = dir.filePath("VETRA.mdb");
-    EXPECT_TRUE(create_database_if_missing(file, "kertpol"));
-    EXPECT_EQ(test::folder_names(dir.path()), QStringList{"VETRA.mdb"});
-
-    const QByteArray before = test::file_bytes(file);
-    EXPECT_FALSE(create_database_if_missing(file, "kertpol"));
-    EXPECT_TRUE(test::file_bytes(file) == before);
-
-    test::write_bytes(file, "something else");
-    EXPECT_FALSE(create_database_if_missing(file, "kertpol"));
-    EXPECT_EQ(test::file_bytes(file), "something else");
+// Replaces the register with a file whose `detail` has `columns`, in layout `version`, as an older
+// program or a hand-made change may have left it.
+void write_register(const QStringList& columns, int version) {
+    TemporaryRegister::close_all();
+    QFile::remove(Module1::database_path());
+    QStringList defined;
+    for (const QString& c : columns)
+        defined << c + (c == "id" ? " INTEGER PRIMARY KEY" : c.contains("date") ? " DATE" : "");
+    sqlite3* db = engine::open_keyed(Module1::database_path(), Module1::kDatabasePassword,
+                                     SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    engine::exec(db, ("CREATE TABLE detail (" + defined.join(',') +
+                      "); CREATE TABLE preport (sno, distname, tc, sc, rc, pc); CREATE TABLE "
+                      "districts (distname); PRAGMA user_version=" +
+                      QString::number(version) +
+                      "; INSERT INTO detail (refno, refdate) VALUES (101, '2007-03-05')")
+                         .toUtf8());
+    engine::close(db);
 }
 
-TEST(Schema, CreationInAMissingFolderFailsWithItsReason) {
-    QTemporaryDir dir;
-    const QString folder = dir.filePath("gone");
+QString refusal() {
     try {
-        create_database_if_missing(folder + "/VETRA.mdb", "kertpol");
-        ADD_FAILURE() << "created a database in a missing folder";
+        Module1::open_database();
     } catch (const StoreError& e) {
-        EXPECT_TRUE(e.reason().contains("No such file or directory")) << e.reason().toStdString();
+        return e.reason();
     }
-    EXPECT_TRUE(test::folder_names(dir.path()).isEmpty());
+    return {};
 }
 
-TEST(Schema, ANewFileIsKeyedWithThePassword) {
-    QTemporaryDir dir;
-    const QString file = dir.filePath("VETRA.mdb");
-    ASSERT_TRUE(create_database_if_missing(file, "kertpol"));
-    EXPECT_FALSE(test::file_bytes(file).contains("districts"));
-    EXPECT_FALSE(test::file_bytes(file).contains("Tarn Taran"));
-    sqlite3* plain = nullptr;
-    sqlite3_open_v2(QFile::encodeName(file).constData(), &plain, SQLITE_OPEN_READONLY, nullptr);
-    EXPECT_EQ(sqlite3_exec(plain, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr),
-              SQLITE_NOTADB);
-    sqlite3_close(plain);
-}
+} // namespace
 
-// Every statement of the case list and the pendency counts must be served by an index: with
-// two hundred thousand claims a full scan per count would stall the report.
-TEST(Schema, ReportSelectionsAndCountsNeverScanTheWholeTable) {
+TEST(StoreSchema, ANewRegisterIsKeyedAndHoldsTheDistrictsAndEveryColumnInItsPlace) {
     TemporaryRegister reg;
-    const QString period = " refdate between #01-Apr-2007# and #31-Mar-2008#";
-    const QString columns = "refno,refdate,empname,fname,design,basicpay,odist,pname,page,relation,"
-                            "disease,dfrom,dto,amtclaimed,billstatus,amtapproved,appdate";
-    const QStringList statements{
-        "Select * from detail where refno=12",
-        "Select max(refno) from detail",
-        "Select billstatus,amtapproved,appdate,remarks,empname,fname,design from detail where "
-        "refno=12",
-        "Select count(*) from detail where odist='Moga' and" + period,
-        "Select count(*) from detail where odist='Moga' and billstatus='Sanctioned' and" + period,
-        "Select count(*) from detail where odist='Moga' and billstatus='Pending'and" + period,
-        "Select count(*) from detail where" + period + " ",
-        "Select count(*) from detail where billstatus='Rejected' and" + period,
-        "SELECT " + columns + " FROM detail where" + period +
-            " and billstatus='Pending' and odist in ('Moga','Mansa') order by refno",
-        "SELECT " + columns + " FROM detail where" + period +
-            " and odist in ('Moga','Mansa') order by refno",
-    };
-    for (const QString& statement : statements) {
-        Recordset plan;
-        plan.Open("EXPLAIN QUERY PLAN " + statement, db_conn);
-        QStringList steps;
-        for (; !plan.Eof(); plan.MoveNext())
-            steps << plan.Fields("detail").text();
-        const QString described = statement + "\n  " + steps.join("\n  ");
-        EXPECT_TRUE(steps.join(' ').contains("SEARCH TABLE detail USING"))
-            << described.toStdString();
-        // A count reads one range of an index that holds every column it tests.
-        if (statement.startsWith("Select count(*)")) {
-            EXPECT_TRUE(steps.join(' ').contains("COVERING INDEX")) << described.toStdString();
-        }
-        for (const QString& step : steps)
-            EXPECT_FALSE(step.startsWith("SCAN TABLE detail")) << described.toStdString();
+    EXPECT_EQ(detail_columns().mid(33),
+              QStringList({"offdesign", "branch", "billstatus", "amtapproved", "appdate", "remarks",
+                           "changes"}));
+    EXPECT_EQ(db_conn.ReadNumber("Select rowid from districts where distname='Mohali'"), 15);
+    EXPECT_FALSE(test::file_bytes(reg.database_path()).contains("Tarn Taran"));
+    EXPECT_FALSE(create_database_if_missing(reg.database_path(), "kertpol")); // never replaced
+}
+
+TEST(StoreSchema, ATableWithAColumnMoreLessOrMovedIsRefusedByNameAndLeftAsItWas) {
+    TemporaryRegister reg;
+    const QStringList columns = detail_columns();
+    QStringList extra = columns, missing = columns, swapped = columns;
+    extra.insert(4, "extra");
+    missing.removeAll("raddress");
+    swapped.swapItemsAt(12, 13);
+    const std::tuple<QStringList, int, const char*> files[] = {
+        {extra, kSchemaVersion,
+         "detail is not laid out as this program expects: it has a column "
+         "extra that does not belong there"},
+        {missing, kSchemaVersion, "the column raddress is missing"},
+        {swapped, kSchemaVersion, "the column rvill stands where raddress belongs"},
+        {columns, 1, "it has a column changes that does not belong there"}, // not yet
+        {columns, kSchemaVersion, "the file lacks the change counter of the claims"}};
+    for (const auto& [detail, version, difference] : files) {
+        write_register(detail, version);
+        const QByteArray before = test::file_bytes(reg.database_path());
+        EXPECT_TRUE(refusal().endsWith(difference)) << refusal().toStdString();
+        EXPECT_TRUE(test::file_bytes(reg.database_path()) == before);
+        EXPECT_EQ(test::folder_names(reg.folder()), QStringList{"VETRA.mdb"});
     }
+}
+
+TEST(StoreSchema, AnOlderRegisterIsCopiedAsideThenGivenTheChangeCounter) {
+    TemporaryRegister reg;
+    write_register(detail_columns().mid(0, 39), 1);
+    Module1::open_database();
+    EXPECT_EQ(db_conn.ReadNumber("PRAGMA user_version"), kSchemaVersion);
+    db_conn.Execute("Update detail set empname='Ram' where refno=101");
+    EXPECT_EQ(change_count(db_conn, "101"), 1);
+    Connection copy;
+    copy.Open(QString(db_conn.ConnectionString()).replace("VETRA.mdb", "VETRA.mdb.before-upgrade"));
+    EXPECT_EQ(copy.ReadNumber("PRAGMA user_version"), 1);
+    EXPECT_EQ(copy.ReadNumber("Select count(*) from detail where empname is null"), 1);
+}
+
+TEST(StoreSchema, EveryUpdateCountsAndAClaimChangedSinceItWasShownIsNotOverwritten) {
+    TemporaryRegister reg;
+    db_conn.Execute("Insert into detail (refno) values(101)");
+    Module1::rs_aux.Open("Select * from detail where refno=101", db_conn);
+    const ChangeCount shown = change_count(Module1::rs_aux);
+    Connection other;
+    other.Open(db_conn.ConnectionString());
+    other.Execute("Update detail set empname='Ram' where refno=101");
+    other.Execute("Update detail set changes=0 where refno=101"); // cannot set it back
+    EXPECT_EQ(change_count(db_conn, "101"), shown + 2);
+    EXPECT_THROW(require_unchanged(db_conn, "101", shown), StoreError);
+    EXPECT_NO_THROW(require_unchanged(db_conn, "101", shown + 2));
+    EXPECT_NO_THROW(require_unchanged(db_conn, "999", 5)); // gone: the save itself says so
+}
+
+TEST(StoreSchema, EachConnectionFillsAReportTableOfItsOwn) {
+    TemporaryRegister reg;
+    Connection other;
+    other.Open(db_conn.ConnectionString());
+    create_scratch_tables(other);
+    const QString insert = "Insert into preport (sno,distname,tc,sc,rc,pc) values (1,'%1',5,1,1,3)";
+    db_conn.Execute(insert.arg("Moga"));
+    other.Execute(insert.arg("Mansa"));
+    EXPECT_EQ(other.ReadNumber("Select count(*) from preport where distname='Mansa'"), 1);
+    EXPECT_EQ(db_conn.ReadNumber("Select count(*) from preport where distname='Moga'"), 1);
+    EXPECT_EQ(db_conn.ReadNumber("Select count(*) from main.preport"), 0);
 }

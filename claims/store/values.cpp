@@ -19,10 +19,15 @@ bool text_storable(const QString& text) {
 }
 
 std::optional<QString> number_literal(const QString& text) {
+    // A comma groups whole digits only: after the decimal point it is the mark of another way of
+    // writing numbers ("1.234,50"), whose value would be misread if the comma were dropped.
     QString digits;
-    for (const QChar c : text)
+    for (const QChar c : text) {
+        if (c == u',' && digits.contains(u'.'))
+            return std::nullopt;
         if (!c.isSpace() && c != u',')
             digits += c;
+    }
     bool seen_digit = false;
     bool seen_point = false;
     for (const QChar c : digits) {
