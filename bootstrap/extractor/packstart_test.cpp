@@ -208,7 +208,7 @@ TEST_F(Packstart, ATruncatedFileStopsWithAStreamReadError) {
     writeFile(program, std::span(whole).first(whole.size() - 40), true);
     const Outcome outcome = start(program);
     EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.standardError, "Application Error: Stream read error\n");
+    EXPECT_EQ(outcome.standardError, "Application Error: EReadError: Stream read error\n");
     const fs::path ktb = ktbFolder();
     EXPECT_EQ(entriesOf(ktb), std::vector<std::string>{"KTB_UNZ.DLL"});
     EXPECT_FALSE(waitForFile(marker_, std::chrono::milliseconds(300)));
@@ -232,7 +232,7 @@ TEST_F(Packstart, ImpossibleEntryHeadersEndWithAnErrorBeforeAnyAllocation) {
     for (const auto& c : cases) {
         const Outcome outcome = start(bootstrap(archiveWith(c.header)));
         EXPECT_EQ(outcome.status, 1);
-        EXPECT_EQ(outcome.standardError, "Application Error: " + c.message + "\n");
+        EXPECT_EQ(outcome.standardError, "Application Error: EReadError: " + c.message + "\n");
     }
 }
 
@@ -258,9 +258,23 @@ TEST_F(Packstart, AFileThatCannotBeCreatedStopsWithItsPath) {
     fs::remove(system_);
     const Outcome outcome = start(bootstrap(packer::archiveBytes({payloadFile("COMCAT.dll", 1)})));
     EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.standardError, "Application Error: Cannot create file \"" +
+    EXPECT_EQ(outcome.standardError, "Application Error: EFCreateError: Cannot create file \"" +
                                          (system_ / "COMCAT.DLL").string() +
                                          "\". No such file or directory\n");
+}
+
+TEST_F(Packstart, ATemporaryFolderThatCannotBeMadeStopsBeforeAnythingIsWritten) {
+    const fs::path program = bootstrap(
+        packer::archiveBytes({payloadFile("comcat.dll", 1), payloadFile("Setup.exe", 0)}));
+    fs::remove(temp_);
+    const Outcome outcome = start(program);
+    EXPECT_EQ(outcome.status, 1);
+    const std::string prefix =
+        "Application Error: EInOutError: Cannot create folder \"" + (temp_ / "Ktb_").string();
+    EXPECT_TRUE(outcome.standardError.starts_with(prefix)) << outcome.standardError;
+    EXPECT_TRUE(outcome.standardError.ends_with("\". No such file or directory\n"))
+        << outcome.standardError;
+    EXPECT_TRUE(entriesOf(system_).empty());
 }
 
 } // namespace

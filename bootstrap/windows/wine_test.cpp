@@ -187,6 +187,7 @@ TEST_F(PackstartUnderWine, TheOsLayerGivesWindowsFoldersFilesAndReasons) {
     EXPECT_EQ(lines["again"], "ours");
     EXPECT_EQ(lines["on_a_file"], "other");
     EXPECT_EQ(lines["written"], "yes");
+    EXPECT_EQ(lines["create_again"], "taken");
     EXPECT_EQ(lines["exists"], "yes");
     EXPECT_EQ(lines["folder_exists"], "no");
     EXPECT_EQ(lines["size"], "10");
@@ -258,6 +259,40 @@ TEST_F(PackstartUnderWine, ATruncatedBootstrapExitsWithStatus1) {
     const Outcome outcome = start(truncated);
     EXPECT_EQ(outcome.status, 1) << outcome.standardError;
     expectAnEmptyFolderAndNoSetupStarted();
+}
+
+TEST_F(PackstartUnderWine, ALinkInTheSystemFolderIsNeverWrittenThrough) {
+    const fs::path outside = scratch_.path() / "outside.dll";
+    fs::create_symlink(outside, kSystemFolder / "COMCAT.DLL");
+    const fs::path bootstrap =
+        pack({{"comcat.dll", sampleBytes(4000, 1)}, {"Setup.exe", setupProgram_}}, "link.exe");
+    EXPECT_EQ(start(bootstrap).status, 0);
+    ASSERT_TRUE(waitForFile(marker_, std::chrono::seconds(60)));
+    EXPECT_FALSE(fs::exists(outside));
+    EXPECT_TRUE(fs::is_symlink(kSystemFolder / "COMCAT.DLL"));
+    for (const fs::path& ktb : newKtbFolders()) {
+        fs::remove_all(ktb);
+    }
+}
+
+TEST_F(PackstartUnderWine, NamesThatWindowsAliasesNeverTouchTheSetupProgram) {
+    Bytes archive = packer::archiveBytes({{"Setup.exe", setupProgram_}});
+    const Bytes other = packer::archiveBytes({{"x", sampleBytes(100, 3)}});
+    const std::vector<std::string> aliases{"Setup.exe.", "SETUP.EXE ", "Setup.exe:stream",
+                                           "NUL.dll"};
+    for (const std::string& name : aliases) {
+        const Bytes entry = packer::entryBytes(name, std::span(other).subspan(13));
+        archive.insert(archive.end(), entry.begin(), entry.end());
+    }
+    archive[0] = static_cast<std::uint8_t>(1 + aliases.size());
+    const fs::path bootstrap = scratch_.path() / "aliases.exe";
+    writeFile(bootstrap, bootstrapBytes(readFile(kWindowsBin / "Packstart.exe"), archive), true);
+    EXPECT_EQ(start(bootstrap).status, 0);
+    const auto marker = waitForFile(marker_, std::chrono::seconds(60));
+    ASSERT_TRUE(marker);
+    const fs::path setup = onDriveC(fieldsOf(textOf(*marker))["module"]);
+    EXPECT_EQ(readFile(setup), setupProgram_);
+    fs::remove_all(setup.parent_path());
 }
 
 } // namespace
