@@ -112,3 +112,17 @@ TEST_F(LzhTool, TheProgramExitsWithTheStatus) {
     EXPECT_EQ(read(file("out")), bytesOf("program round trip"));
     EXPECT_EQ(status(tool + " d " + file("in").string()), 1);
 }
+
+TEST_F(LzhTool, RunningOutOfMemoryIsSaidInWords) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's own allocator ends the program instead";
+#endif
+    write(file("big"), Bytes(48 << 20, 'x'));
+    const std::string command = "ulimit -v 65536; exec " + std::string(LZH_TOOL_PATH) + " c " +
+                                file("big").string() + " " + file("out").string() + " 2>" +
+                                file("err").string();
+    const int raw = std::system(("sh -c '" + command + "'").c_str());
+    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 1);
+    const Bytes err = read(file("err"));
+    EXPECT_EQ(std::string(err.begin(), err.end()), "lzh: Out of memory\n");
+}

@@ -1,8 +1,12 @@
 #include "replace_file.h"
 
-#include <fstream>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <random>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -27,30 +31,41 @@ fs::path freshNameBeside(const fs::path& target) {
 std::optional<std::string> replaceFile(const fs::path& target, std::span<const std::uint8_t> bytes,
                                        FileMode mode) {
     const fs::path partial = freshNameBeside(target);
-    std::error_code ec;
-    {
-        std::ofstream file(partial, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-        file.close();
-        if (!file) {
-            fs::remove(partial, ec);
-            return "write error";
+    const int fd = ::open(partial.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return std::strerror(errno);
+    }
+    std::optional<std::string> failure;
+    std::size_t done = 0;
+    while (!failure && done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno != EINTR) {
+            failure = std::strerror(errno);
+        } else if (n > 0) {
+            done += static_cast<std::size_t>(n);
         }
     }
-    if (mode == FileMode::Executable)
-        fs::permissions(partial,
-                        fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                            fs::perms::others_read | fs::perms::others_exec,
-                        ec);
-    if (!ec)
-        fs::rename(partial, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(partial, ignored);
-        return ec.message();
+    if (!failure && mode == FileMode::Executable && ::fchmod(fd, 0755) != 0) {
+        failure = std::strerror(errno);
     }
-    return std::nullopt;
+    // On the disk before the rename: after a crash the target is the old file or the whole new one.
+    if (!failure && ::fsync(fd) != 0) {
+        failure = std::strerror(errno);
+    }
+    if (::close(fd) != 0 && !failure) {
+        failure = std::strerror(errno);
+    }
+    std::error_code ec;
+    if (!failure) {
+        fs::rename(partial, target, ec);
+        if (ec) {
+            failure = ec.message();
+        }
+    }
+    if (failure) {
+        fs::remove(partial, ec);
+    }
+    return failure;
 }
 
 } // namespace packaging

@@ -92,6 +92,7 @@ TEST_F(PackerCommand, RefusesWithAReasonAndWritesNothing) {
     const std::string good = file("Setup.exe", bytesOf("setup")).string();
     const std::string packed = (scratch_.path() / "packed").string();
     ASSERT_EQ(pack({"-o", packed, "--image", image, good}), 0);
+    scratch_.folder("other");
 
     const struct {
         std::vector<std::string> args;
@@ -109,6 +110,15 @@ TEST_F(PackerCommand, RefusesWithAReasonAndWritesNothing) {
         {{"-o", out_.string(), "--image", image, "--trailer", "/nonexistent/t", good},
          "No such file"},
         {{"-o", out_.string(), "--image", good, good}, "not a Packstart image"},
+        {{"-o", out_.string(), "--image", "/bin/ls", good}, "not a Packstart image"},
+        {{"-o", out_.string(), "--image", PACKER_PATH, good}, "not a Packstart image"},
+        {{"-o", out_.string(), "--image", image, good, file("Setup.exe.", {}).string()},
+         "ends with a dot or a blank"},
+        {{"-o", out_.string(), "--image", image, good, file("nul.txt", {}).string()},
+         "device name"},
+        {{"-o", out_.string(), "--image", image, good, file("other/SETUP.EXE", {}).string()},
+         "when letter case is ignored"},
+        {{"-o", out_.string(), "--image", image, file("KTB_Unz.dll", {}).string()}, "no Setup.exe"},
         {{"-o", out_.string(), "--image", packed, good}, "bytes after its executable image"},
         {{"-o", (scratch_.path() / "no" / "out").string(), "--image", image, good}, "cannot write"},
     };
@@ -117,17 +127,40 @@ TEST_F(PackerCommand, RefusesWithAReasonAndWritesNothing) {
         EXPECT_NE(err_.str().find(refusal.reason), std::string::npos) << err_.str();
         EXPECT_FALSE(fs::exists(out_));
     }
-    EXPECT_EQ(entriesOf(scratch_.path()),
-              (std::vector<std::string>{"Setup.exe", "a\\b.dll", "dir", "packed"}));
+    for (const std::string& name : entriesOf(scratch_.path())) {
+        EXPECT_EQ(name.find(".partial"), std::string::npos) << name;
+    }
 }
 
-TEST(PackerNames, OnlyPlainFileNamesOfAtMost255Bytes) {
-    EXPECT_EQ(packer::nameProblem("KTB_UNISTALLER2006.EXE"), "");
-    EXPECT_EQ(packer::nameProblem(std::string(255, 'a')), "");
-    EXPECT_NE(packer::nameProblem(std::string(256, 'a')), "");
-    for (const std::string& name :
-         std::vector<std::string>{"", ".", "..", "a/b", "a\\b", std::string("a\0b", 3)}) {
-        EXPECT_NE(packer::nameProblem(name), "") << name;
+TEST(PackerNames, OnlyNamesThatWindowsTakesAsThemselves) {
+    const struct {
+        std::string name;
+        bool safe;
+    } names[] = {
+        {"KTB_UNISTALLER2006.EXE", true},
+        {std::string(255, 'a'), true},
+        {"CONSOLE.DLL", true},
+        {"COM0.txt", true},
+        {"x.con", true},
+        {std::string(256, 'a'), false},
+        {"", false},
+        {".", false},
+        {"..", false},
+        {"a/b", false},
+        {"a\\b", false},
+        {std::string("a\0b", 3), false},
+        {"Setup.exe.", false},
+        {"SETUP.EXE ", false},
+        {"a:b", false},
+        {"CON", false},
+        {"nul.txt", false},
+        {"Com1.dll", false},
+        {"LPT9", false},
+        {"aux .txt", false},
+        {"PRN", false},
+    };
+    for (const auto& n : names) {
+        EXPECT_EQ(packer::nameProblem(n.name).empty(), n.safe) << n.name;
     }
 }
 
