@@ -53,9 +53,8 @@ struct Tree {
         for (int k = N_CHAR; k < T; k++) {
             unsigned f = freq[i] + freq[i + 1];
             int p = k - 1;
-            while (f < freq[p]) {
+            while (f < freq[p])
                 p--;
-            }
             for (int m = k - 1; m >= p + 1; m--) {
                 freq[m + 1] = freq[m];
                 son[m + 1] = son[m];
@@ -67,25 +66,22 @@ struct Tree {
         for (int k = 0; k < T; k++) {
             int c = son[k];
             prnt[c] = k;
-            if (c < T) {
+            if (c < T)
                 prnt[c + 1] = k;
-            }
         }
     }
 
     void update(int s) {
-        if (freq[R] == MAX_FREQ) {
+        if (freq[R] == MAX_FREQ)
             rebuild();
-        }
         int c = prnt[s + T];
         do {
             freq[c]++;
             unsigned k = freq[c];
             if (k > freq[c + 1]) {
                 int l = c + 1;
-                while (freq[l + 1] < k) {
+                while (freq[l + 1] < k)
                     l++;
-                }
                 freq[c] = freq[l];
                 freq[l] = k;
                 int i = son[c];
@@ -93,13 +89,11 @@ struct Tree {
                 son[l] = i;
                 son[c] = j;
                 prnt[i] = l;
-                if (i < T) {
+                if (i < T)
                     prnt[i + 1] = l;
-                }
                 prnt[j] = c;
-                if (j < T) {
+                if (j < T)
                     prnt[j + 1] = c;
-                }
                 c = l;
             }
             c = prnt[c];
@@ -165,15 +159,13 @@ struct BitOutput {
             out.push_back(0);
             used = 0;
         }
-        if (b) {
+        if (b)
             out.back() |= 0x80 >> used;
-        }
         used++;
     }
     void bits(unsigned value, int n) {
-        for (int i = n - 1; i >= 0; i--) {
+        for (int i = n - 1; i >= 0; i--)
             bit((value >> i) & 1);
-        }
     }
 };
 
@@ -193,9 +185,8 @@ Decoded decode(const Bytes& stream) {
     Tree tree;
     BitInput in{stream};
     std::array<std::uint8_t, N> window{};
-    for (int i = 0; i < N - F; i++) {
+    for (int i = 0; i < N - F; i++)
         window[i] = ' ';
-    }
     int r = N - F;
     std::int64_t count = 0;
     while (count < n) {
@@ -205,9 +196,8 @@ Decoded decode(const Bytes& stream) {
             c = tree.son[c + in.bit()];
             depth++;
         }
-        if (depth > result.longestCode) {
+        if (depth > result.longestCode)
             result.longestCode = depth;
-        }
         int s = c - T;
         tree.update(s);
         if (s < 256) {
@@ -225,15 +215,13 @@ Decoded decode(const Bytes& stream) {
         for (int length = 1; upper < 0; length++) {
             value = value * 2 + in.bit();
             for (int v = 0; v < 64; v++) {
-                if (codes.length[v] == length && codes.code[v] == value) {
+                if (codes.length[v] == length && codes.code[v] == value)
                     upper = v;
-                }
             }
         }
         int lower = 0;
-        for (int i = 0; i < 6; i++) {
+        for (int i = 0; i < 6; i++)
             lower = lower * 2 + in.bit();
-        }
         int d = upper * 64 + lower;
         int start = ((r - d - 1) % N + N) % N;
         int length = s - 253;
@@ -259,15 +247,12 @@ struct SearchTree {
     int match_position = 0;
 
     SearchTree() {
-        for (int i = N + 1; i <= N + 256; i++) {
+        for (int i = N + 1; i <= N + 256; i++)
             rson[i] = NIL;
-        }
-        for (int i = 0; i <= N; i++) {
+        for (int i = 0; i <= N; i++)
             dad[i] = NIL;
-        }
-        for (int i = 0; i < N - F; i++) {
+        for (int i = 0; i < N - F; i++)
             text[i] = ' ';
-        }
     }
 
     void insert(int r) {
@@ -297,18 +282,16 @@ struct SearchTree {
             int i = 1;
             for (; i < F; i++) {
                 cmp = text[r + i] - text[p + i];
-                if (cmp != 0) {
+                if (cmp != 0)
                     break;
-                }
             }
             if (i > THRESHOLD) {
                 int d = ((r - p) & (N - 1)) - 1;
                 if (i > match_length) {
                     match_position = d;
                     match_length = i;
-                    if (i >= F) {
+                    if (i >= F)
                         break;
-                    }
                 } else if (i == match_length && d < match_position) {
                     match_position = d;
                 }
@@ -328,9 +311,8 @@ struct SearchTree {
     }
 
     void remove(int p) {
-        if (dad[p] == NIL) {
+        if (dad[p] == NIL)
             return;
-        }
         int q;
         if (rson[p] == NIL) {
             q = lson[p];
@@ -339,9 +321,8 @@ struct SearchTree {
         } else {
             q = lson[p];
             if (rson[q] != NIL) {
-                while (rson[q] != NIL) {
+                while (rson[q] != NIL)
                     q = rson[q];
-                }
                 rson[dad[q]] = lson[q];
                 dad[lson[q]] = dad[q];
                 lson[q] = lson[p];
@@ -362,12 +343,10 @@ struct SearchTree {
 
 void sendSymbol(Tree& tree, BitOutput& out, int s) {
     std::vector<int> path; // leaf first
-    for (int k = tree.prnt[s + T]; k != R; k = tree.prnt[k]) {
+    for (int k = tree.prnt[s + T]; k != R; k = tree.prnt[k])
         path.push_back(k & 1);
-    }
-    for (auto it = path.rbegin(); it != path.rend(); ++it) {
+    for (auto it = path.rbegin(); it != path.rend(); ++it)
         out.bit(*it);
-    }
     tree.update(s);
 }
 
@@ -380,9 +359,8 @@ Bytes encode(const Bytes& input) {
     BitOutput out;
     std::size_t next = 0;
     auto fetch = [&](std::uint8_t& c) {
-        if (next == input.size()) {
+        if (next == input.size())
             return false;
-        }
         c = input[next++];
         return true;
     };
@@ -394,14 +372,12 @@ Bytes encode(const Bytes& input) {
         st.text[r + len] = c;
         len++;
     }
-    for (int i = 1; i <= F; i++) {
+    for (int i = 1; i <= F; i++)
         st.insert(r - i);
-    }
     st.insert(r);
     do {
-        if (st.match_length > len) {
+        if (st.match_length > len)
             st.match_length = len;
-        }
         if (st.match_length <= THRESHOLD) {
             st.match_length = 1;
             sendSymbol(tree, out, st.text[r]);
@@ -416,9 +392,8 @@ Bytes encode(const Bytes& input) {
         while (i < last && fetch(c)) {
             st.remove(s);
             st.text[s] = c;
-            if (s < F - 1) {
+            if (s < F - 1)
                 st.text[s + N] = c;
-            }
             s = (s + 1) & (N - 1);
             r = (r + 1) & (N - 1);
             st.insert(r);
@@ -428,15 +403,13 @@ Bytes encode(const Bytes& input) {
             st.remove(s);
             s = (s + 1) & (N - 1);
             r = (r + 1) & (N - 1);
-            if (--len) {
+            if (--len)
                 st.insert(r);
-            }
         }
     } while (len > 0);
     Bytes stream = out.out;
-    for (int k = 0; k < 4; k++) {
+    for (int k = 0; k < 4; k++)
         stream.push_back(static_cast<std::uint8_t>(next >> (8 * k)));
-    }
     return stream;
 }
 

@@ -34,7 +34,9 @@ int main() {
     print("system", os::systemFolder());
     print("self", os::ownModulePath());
 
-    const std::string folder = temporary + "os_layer_probe";
+    // A name of its own each run, so that "create" always makes it anew.
+    const std::string folder = temporary + "os_layer_probe_" + std::to_string(os::clockSeed());
+    print("folder", folder);
     std::string reason;
     print("create", folderResult(os::createFolder(folder, reason)));
     print("again", folderResult(os::createFolder(folder, reason)));
