@@ -125,29 +125,14 @@ struct PositionCodes {
     }
 };
 
-// The byte-at-a-time input of the format's description: a 16-bit buffer that
-// fetches a byte whenever 8 bits or fewer are held.
+// The stream's bits, most significant first; 0 past its end.
 struct BitInput {
     const Bytes& in;
-    std::size_t next = 0;
-    unsigned buffer = 0; // 16 bits
-    int count = 0;
-
-    void fill() {
-        while (count <= 8) {
-            unsigned byte = next < in.size() ? in[next] : 0;
-            next++;
-            buffer |= byte << (8 - count);
-            buffer &= 0xFFFF;
-            count += 8;
-        }
-    }
+    std::size_t at = 0;
     int bit() {
-        fill();
-        int b = (buffer >> 15) & 1;
-        buffer = (buffer << 1) & 0xFFFF;
-        count--;
-        return b;
+        const std::size_t byte = at / 8;
+        const int shift = 7 - static_cast<int>(at++ % 8);
+        return byte < in.size() ? (in[byte] >> shift) & 1 : 0;
     }
 };
 
@@ -173,10 +158,8 @@ struct BitOutput {
 
 Decoded decode(const Bytes& stream) {
     Decoded result;
-    if (stream.size() <= 4) {
-        result.refused = true;
+    if (stream.size() <= 4)
         return result;
-    }
     std::size_t L = stream.size();
     std::int32_t n =
         static_cast<std::int32_t>(stream[L - 4] | (stream[L - 3] << 8) | (stream[L - 2] << 16) |
@@ -188,24 +171,19 @@ Decoded decode(const Bytes& stream) {
     for (int i = 0; i < N - F; i++)
         window[i] = ' ';
     int r = N - F;
-    std::int64_t count = 0;
-    while (count < n) {
+    auto put = [&](std::uint8_t b) {
+        result.bytes.push_back(b);
+        window[r] = b;
+        r = (r + 1) % N;
+    };
+    while (static_cast<std::int64_t>(result.bytes.size()) < n) {
         int c = tree.son[R];
-        unsigned depth = 0;
-        while (c < T) {
+        while (c < T)
             c = tree.son[c + in.bit()];
-            depth++;
-        }
-        if (depth > result.longestCode)
-            result.longestCode = depth;
         int s = c - T;
         tree.update(s);
         if (s < 256) {
-            result.literals++;
-            result.bytes.push_back(static_cast<std::uint8_t>(s));
-            window[r] = static_cast<std::uint8_t>(s);
-            r = (r + 1) % N;
-            count++;
+            put(static_cast<std::uint8_t>(s));
             continue;
         }
         result.matches++;
@@ -222,16 +200,9 @@ Decoded decode(const Bytes& stream) {
         int lower = 0;
         for (int i = 0; i < 6; i++)
             lower = lower * 2 + in.bit();
-        int d = upper * 64 + lower;
-        int start = ((r - d - 1) % N + N) % N;
-        int length = s - 253;
-        for (int k = 0; k < length; k++) {
-            std::uint8_t b = window[(start + k) % N];
-            result.bytes.push_back(b);
-            window[r] = b;
-            r = (r + 1) % N;
-            count++;
-        }
+        int start = r - (upper * 64 + lower) - 1 + N;
+        for (int k = 0; k < s - 253; k++)
+            put(window[(start + k) % N]);
     }
     return result;
 }
@@ -262,23 +233,13 @@ struct SearchTree {
         lson[r] = NIL;
         match_length = 0;
         for (;;) {
-            if (cmp >= 0) {
-                if (rson[p] != NIL) {
-                    p = rson[p];
-                } else {
-                    rson[p] = r;
-                    dad[r] = p;
-                    return;
-                }
-            } else {
-                if (lson[p] != NIL) {
-                    p = lson[p];
-                } else {
-                    lson[p] = r;
-                    dad[r] = p;
-                    return;
-                }
+            int& next = cmp >= 0 ? rson[p] : lson[p];
+            if (next == NIL) {
+                next = r;
+                dad[r] = p;
+                return;
             }
+            p = next;
             int i = 1;
             for (; i < F; i++) {
                 cmp = text[r + i] - text[p + i];
@@ -302,11 +263,7 @@ struct SearchTree {
         rson[r] = rson[p];
         dad[lson[p]] = r;
         dad[rson[p]] = r;
-        if (rson[dad[p]] == p) {
-            rson[dad[p]] = r;
-        } else {
-            lson[dad[p]] = r;
-        }
+        (rson[dad[p]] == p ? rson[dad[p]] : lson[dad[p]]) = r;
         dad[p] = NIL;
     }
 
@@ -332,11 +289,7 @@ struct SearchTree {
             dad[rson[p]] = q;
         }
         dad[q] = dad[p];
-        if (rson[dad[p]] == p) {
-            rson[dad[p]] = q;
-        } else {
-            lson[dad[p]] = q;
-        }
+        (rson[dad[p]] == p ? rson[dad[p]] : lson[dad[p]]) = q;
         dad[p] = NIL;
     }
 };
