@@ -41,7 +41,7 @@ private:
 void read_image_end(const std::uint8_t* data, std::size_t size) {
     const auto end = image::imageEnd([&](std::uint64_t offset, std::span<std::uint8_t> into) {
         if (offset > size || into.size() > size - offset)
-            throw EBootstrapError(kStreamReadError);
+            throw EBootstrapError(kReadErrorKind, kStreamReadError);
         std::memcpy(into.data(), data + offset, into.size());
     });
     (void)end;

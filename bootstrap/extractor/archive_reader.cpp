@@ -30,7 +30,7 @@ std::uint32_t ArchiveReader::readNumber() {
 
 void ArchiveReader::expectBytes(std::uint64_t count) {
     if (position_ > fileSize_ || count > fileSize_ - position_) {
-        throw EBootstrapError(kStreamReadError);
+        throw EBootstrapError(kReadErrorKind, kStreamReadError);
     }
 }
 
@@ -39,7 +39,7 @@ std::string ArchiveReader::ReadEntry(TMemoryStream& compressed) {
     const auto dataSize = static_cast<std::int32_t>(readNumber());
     const std::uint32_t nameLength = readNumber();
     if (dataSize < 0 || nameLength > archive::kLongestName) {
-        throw EBootstrapError(kDamagedArchive);
+        throw EBootstrapError(kReadErrorKind, kDamagedArchive);
     }
     expectBytes(nameLength);
     std::string name(nameLength, '\0');

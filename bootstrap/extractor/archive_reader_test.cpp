@@ -12,42 +12,12 @@ using namespace packstart_test;
 
 namespace {
 
-class ArchiveReading : public ::testing::Test {
-protected:
-    // A file of `prefix` (standing for the image) followed by `archive`.
-    FileStream fileWith(const Bytes& archive) {
-        Bytes bytes = prefix_;
-        bytes.insert(bytes.end(), archive.begin(), archive.end());
-        writeFile(path_, bytes);
-        return FileStream::openForReading(path_.string());
-    }
-
-    // The message of the error that reading every entry ends with.
-    std::string errorReading(const Bytes& archive) {
-        FileStream file = fileWith(archive);
-        TMemoryStream compressed;
-        try {
-            ArchiveReader reader(file, prefix_.size());
-            for (std::int32_t i = 0; i < reader.Count(); ++i) {
-                reader.ReadEntry(compressed);
-            }
-        } catch (const EBootstrapError& error) {
-            return error.what();
-        }
-        return "no error";
-    }
-
-    ScratchFolder scratch_;
-    fs::path path_ = scratch_.path() / "archive";
-    Bytes prefix_ = sampleBytes(777, 1);
-};
-
-Bytes numberBytes(std::uint32_t value) {
+Bytes number(std::uint32_t value) {
     return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
             static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
 }
 
-Bytes concatenate(std::initializer_list<Bytes> parts) {
+Bytes joined(std::initializer_list<Bytes> parts) {
     Bytes all;
     for (const Bytes& part : parts) {
         all.insert(all.end(), part.begin(), part.end());
@@ -55,58 +25,70 @@ Bytes concatenate(std::initializer_list<Bytes> parts) {
     return all;
 }
 
+class ArchiveReading : public ::testing::Test {
+protected:
+    // The names read from `archive` behind a made-up image, or the error that ends the reading.
+    std::string read(const Bytes& archive, std::vector<Bytes>* data = nullptr) {
+        writeFile(path_, joined({prefix_, archive}));
+        FileStream file = FileStream::openForReading(path_.string());
+        std::string names;
+        try {
+            ArchiveReader reader(file, prefix_.size());
+            TMemoryStream compressed;
+            compressed.Write("left over", 9);
+            for (std::int32_t i = 0; i < reader.Count(); ++i) {
+                names += reader.ReadEntry(compressed) + ";";
+                EXPECT_EQ(compressed.Position(), 0u);
+                if (data != nullptr) {
+                    data->emplace_back(compressed.Memory(),
+                                       compressed.Memory() + compressed.Size());
+                }
+            }
+        } catch (const EBootstrapError& error) {
+            EXPECT_STREQ(error.kind(), "EReadError");
+            return names + error.what();
+        }
+        return names;
+    }
+
+    ScratchFolder scratch_;
+    fs::path path_ = scratch_.path() / "archive";
+    Bytes prefix_ = sampleBytes(777, 1);
+};
+
 TEST_F(ArchiveReading, ReadsEachEntrysNameAndDataInOrder) {
     const Bytes first = sampleBytes(5000, 2);
-    const Bytes archive =
-        concatenate({numberBytes(3), packer::entryBytes("One.dll", first),
-                     packer::entryBytes("", {}), packer::entryBytes("KTB_Unz.dll", bytesOf("xyz")),
-                     bytesOf("trailing bytes the reader never looks at")});
-    FileStream file = fileWith(archive);
-    ArchiveReader reader(file, prefix_.size());
-    ASSERT_EQ(reader.Count(), 3);
-    TMemoryStream compressed;
-    compressed.Write("left over", 9);
-    EXPECT_EQ(reader.ReadEntry(compressed), "One.dll");
-    EXPECT_EQ(Bytes(compressed.Memory(), compressed.Memory() + compressed.Size()), first);
-    EXPECT_EQ(compressed.Position(), 0u);
-    EXPECT_EQ(reader.ReadEntry(compressed), "");
-    EXPECT_EQ(compressed.Size(), 0u);
-    EXPECT_EQ(reader.ReadEntry(compressed), "KTB_Unz.dll");
-    EXPECT_EQ(textOf(Bytes(compressed.Memory(), compressed.Memory() + compressed.Size())), "xyz");
-}
-
-TEST_F(ArchiveReading, NoEntriesWhenTheFileEndsAtTheOffsetOrTheCountIsNotPositive) {
-    for (const Bytes& archive : {Bytes{}, numberBytes(0), numberBytes(0x80000000u),
-                                 concatenate({numberBytes(0xFFFFFFFFu), bytesOf("junk")})}) {
-        FileStream file = fileWith(archive);
-        EXPECT_EQ(ArchiveReader(file, prefix_.size()).Count(), 0);
-    }
-    FileStream file = fileWith({});
-    EXPECT_EQ(ArchiveReader(file, prefix_.size() + 100).Count(), 0);
+    std::vector<Bytes> data;
+    EXPECT_EQ(
+        read(joined({number(3), packer::entryBytes("One.dll", first), packer::entryBytes("", {}),
+                     packer::entryBytes("KTB_Unz.dll", bytesOf("xyz")),
+                     bytesOf("trailing bytes the reader never looks at")}),
+             &data),
+        "One.dll;;KTB_Unz.dll;");
+    EXPECT_EQ(data, (std::vector<Bytes>{first, {}, bytesOf("xyz")}));
 }
 
 TEST_F(ArchiveReading, ImpossibleHeadersAreRefused) {
-    const Bytes one = numberBytes(1);
-    EXPECT_EQ(errorReading({1, 0}), "Stream read error");
-    EXPECT_EQ(errorReading(concatenate({one, numberBytes(5)})), "Stream read error");
-    EXPECT_EQ(
-        errorReading(concatenate({one, numberBytes(0xFFFFFFFFu), numberBytes(1), bytesOf("a")})),
-        "Damaged archive");
-    EXPECT_EQ(errorReading(concatenate({one, numberBytes(1), numberBytes(256), Bytes(257, 'a')})),
-              "Damaged archive");
-    EXPECT_EQ(errorReading(concatenate({one, numberBytes(1), numberBytes(255), Bytes(256, 'a')})),
-              "no error");
-    EXPECT_EQ(
-        errorReading(concatenate({one, numberBytes(0x7FFFFFFF), numberBytes(1), bytesOf("a1234")})),
-        "Stream read error");
-    EXPECT_EQ(
-        errorReading(concatenate({one, numberBytes(0), numberBytes(0xFFFFFFFFu), bytesOf("a")})),
-        "Damaged archive");
-    EXPECT_EQ(errorReading(concatenate({one, numberBytes(0), numberBytes(200), bytesOf("a")})),
-              "Stream read error");
-    // More entries announced than the file holds.
-    EXPECT_EQ(errorReading(concatenate({numberBytes(2), packer::entryBytes("a", bytesOf("1"))})),
-              "Stream read error");
+    const Bytes one = number(1);
+    const struct {
+        Bytes archive;
+        std::string result;
+    } cases[] = {
+        {{}, ""},
+        {number(0), ""},
+        {joined({number(0x80000000u), bytesOf("junk")}), ""},
+        {{1, 0}, "Stream read error"},
+        {joined({one, number(5)}), "Stream read error"},
+        {joined({one, number(0xFFFFFFFFu), number(1), bytesOf("a")}), "Damaged archive"},
+        {joined({one, number(1), number(256), Bytes(257, 'a')}), "Damaged archive"},
+        {joined({one, number(1), number(255), Bytes(256, 'a')}), std::string(255, 'a') + ";"},
+        {joined({one, number(0x7FFFFFFF), number(1), bytesOf("a1234")}), "Stream read error"},
+        {joined({one, number(0), number(200), bytesOf("a")}), "Stream read error"},
+        {joined({number(2), packer::entryBytes("a", bytesOf("1"))}), "a;Stream read error"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(read(c.archive), c.result) << c.archive.size();
+    }
 }
 
 TEST(FileStreamErrors, NameTheFileAndTheSystemsReason) {
@@ -116,29 +98,14 @@ TEST(FileStreamErrors, NameTheFileAndTheSystemsReason) {
         FileStream::openForReading(missing);
         FAIL() << "opened a missing file";
     } catch (const EBootstrapError& error) {
+        EXPECT_STREQ(error.kind(), "EFOpenError");
         EXPECT_EQ(std::string(error.what()),
                   "Cannot open file \"" + missing + "\". No such file or directory");
     }
-    const std::string inMissingFolder = (scratch.path() / "no" / "file").string();
-    try {
-        FileStream::create(inMissingFolder, false);
-        FAIL() << "created a file in a missing folder";
-    } catch (const EBootstrapError& error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "Cannot create file \"" + inMissingFolder + "\". No such file or directory");
-    }
     EXPECT_THROW(FileStream::openForReading(scratch.path().string()), EBootstrapError);
-}
-
-TEST(FileStreamErrors, AShortReadIsAStreamReadError) {
-    const ScratchFolder scratch;
-    writeFile(scratch.path() / "f", bytesOf("abc"));
-    FileStream file = FileStream::openForReading((scratch.path() / "f").string());
-    EXPECT_EQ(file.Size(), 3u);
-    char buffer[4];
-    EXPECT_EQ(file.Read(buffer, 4), 3u);
-    file.SetPosition(1);
-    EXPECT_THROW(file.ReadBuffer(buffer, 3), EBootstrapError);
+    writeFile(missing, bytesOf("abc"));
+    EXPECT_THROW(FileStream::create(missing, false), EBootstrapError);
+    EXPECT_FALSE(FileStream::createUnlessTaken(missing, false));
 }
 
 } // namespace

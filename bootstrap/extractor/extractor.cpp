@@ -11,20 +11,6 @@
 
 #include <utility>
 
-namespace extractor {
-
-std::string upperCaseAscii(std::string_view name) {
-    std::string upper(name);
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return upper;
-}
-
-} // namespace extractor
-
 using namespace extractor;
 
 namespace {
@@ -37,9 +23,11 @@ bool isProgramName(std::string_view upperName) {
     return upperName.ends_with(".EXE");
 }
 
+// Writes a new file; a name that something (a link too) took meanwhile is left alone.
 void saveFile(const std::string& path, const TMemoryStream& bytes, bool executable) {
-    FileStream file = FileStream::create(path, executable);
-    file.WriteBuffer(bytes.Memory(), bytes.Size());
+    if (auto file = FileStream::createUnlessTaken(path, executable)) {
+        file->WriteBuffer(bytes.Memory(), bytes.Size());
+    }
 }
 
 } // namespace
@@ -67,12 +55,19 @@ void TExtractor::PrepareFolders() {
     // files elsewhere or hand them to someone else: draw again, a bounded number of times.
     for (int tries = 1;; ++tries) {
         TempDir = temporary + std::string(kTempFolderPrefix) + std::to_string(drawFolderNumber());
-        // A folder that cannot be made at all is left to the file writes to report.
-        if (os::createFolder(TempDir) != os::FolderResult::existingOther) {
+        std::string reason;
+        const os::FolderResult result = os::createFolder(TempDir, reason);
+        if (result == os::FolderResult::failed) {
+            // Before anything is written: the cause, not a file that cannot go in it.
+            throw EBootstrapError(kFolderErrorKind,
+                                  "Cannot create folder \"" + TempDir + "\". " + reason);
+        }
+        if (result != os::FolderResult::existingOther) {
             break;
         }
         if (tries == kTempFolderTries) {
-            throw EBootstrapError("Cannot create a temporary folder in \"" + temporary + "\"");
+            throw EBootstrapError(kFolderErrorKind,
+                                  "Cannot create a temporary folder in \"" + temporary + "\"");
         }
     }
     SystemDir = os::systemFolder();
@@ -85,7 +80,7 @@ bool TExtractor::ExtractAll() {
             Archive->ReadBuffer(into.data(), into.size());
         });
     if (!archiveOffset) {
-        throw EBootstrapError("Not an executable image: \"" + ownPath_ + "\"");
+        throw EBootstrapError(kReadErrorKind, "Not an executable image: \"" + ownPath_ + "\"");
     }
     ArchiveReader reader(*Archive, *archiveOffset);
     TMemoryStream compressed;
@@ -96,7 +91,7 @@ bool TExtractor::ExtractAll() {
         if (!TSECompress::DecompressStream(compressed, decoded)) {
             return false;
         }
-        if (!archive::isPlainFileName(name)) {
+        if (!archive::unsafeNameReason(name).empty()) {
             continue;
         }
         const std::string upperName = upperCaseAscii(name);
@@ -115,6 +110,8 @@ bool TExtractor::ExtractAll() {
     }
 
     const std::string handOver = ownPath_ + "\r\n";
+    // Files are only ever created new: one from an earlier run in a reused folder goes first.
+    os::deleteFile(inFolder(TempDir, kHandOverFile));
     FileStream setupIni = FileStream::create(inFolder(TempDir, kHandOverFile), false);
     setupIni.WriteBuffer(handOver.data(), handOver.size());
     // The file written above, by its own name: systems that tell letter cases

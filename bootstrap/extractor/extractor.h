@@ -81,6 +81,14 @@ inline constexpr const char* kExtractError = "Error extracting files";
 inline constexpr const char* kExtractErrorCaption = "KTB error";
 
 // ASCII letters a-z upper-cased, every other byte kept.
-std::string upperCaseAscii(std::string_view name);
+inline std::string upperCaseAscii(std::string_view name) {
+    std::string upper(name);
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return upper;
+}
 
 } // namespace extractor

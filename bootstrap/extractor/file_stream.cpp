@@ -8,20 +8,44 @@
 #include <utility>
 
 FileStream FileStream::openForReading(const std::string& path) {
-    std::string reason;
-    os::File file = os::File::open(path, os::File::Mode::readShared, reason);
+    os::File::Failure failure;
+    os::File file = os::File::open(path, os::File::Mode::readShared, failure);
     if (!file.isOpen()) {
-        throw EBootstrapError("Cannot open file \"" + path + "\". " + reason);
+        throw EBootstrapError(kOpenErrorKind,
+                              "Cannot open file \"" + path + "\". " + failure.reason);
     }
     return FileStream(std::move(file));
 }
 
+namespace {
+
+os::File createFile(const std::string& path, bool executable, os::File::Failure& failure) {
+    const auto mode = executable ? os::File::Mode::createExecutable : os::File::Mode::create;
+    os::File file = os::File::open(path, mode, failure);
+    if (!file.isOpen() && !failure.nameTaken) {
+        throw EBootstrapError(kCreateErrorKind,
+                              "Cannot create file \"" + path + "\". " + failure.reason);
+    }
+    return file;
+}
+
+} // namespace
+
 FileStream FileStream::create(const std::string& path, bool executable) {
-    std::string reason;
-    os::File file = os::File::open(
-        path, executable ? os::File::Mode::createExecutable : os::File::Mode::create, reason);
+    os::File::Failure failure;
+    os::File file = createFile(path, executable, failure);
     if (!file.isOpen()) {
-        throw EBootstrapError("Cannot create file \"" + path + "\". " + reason);
+        throw EBootstrapError(kCreateErrorKind,
+                              "Cannot create file \"" + path + "\". " + failure.reason);
+    }
+    return FileStream(std::move(file));
+}
+
+std::optional<FileStream> FileStream::createUnlessTaken(const std::string& path, bool executable) {
+    os::File::Failure failure;
+    os::File file = createFile(path, executable, failure);
+    if (!file.isOpen()) {
+        return std::nullopt;
     }
     return FileStream(std::move(file));
 }
@@ -29,27 +53,27 @@ FileStream FileStream::create(const std::string& path, bool executable) {
 std::size_t FileStream::Read(void* buffer, std::size_t count) {
     const auto done = file_.read(buffer, count);
     if (!done) {
-        throw EBootstrapError(kStreamReadError);
+        throw EBootstrapError(kReadErrorKind, kStreamReadError);
     }
     return *done;
 }
 
 void FileStream::ReadBuffer(void* buffer, std::size_t count) {
     if (Read(buffer, count) != count) {
-        throw EBootstrapError(kStreamReadError);
+        throw EBootstrapError(kReadErrorKind, kStreamReadError);
     }
 }
 
 void FileStream::WriteBuffer(const void* buffer, std::size_t count) {
     if (!file_.write(buffer, count)) {
-        throw EBootstrapError(kStreamWriteError);
+        throw EBootstrapError(kWriteErrorKind, kStreamWriteError);
     }
 }
 
 std::uint64_t FileStream::seek(std::int64_t offset, os::File::Origin origin) {
     const auto position = file_.seek(offset, origin);
     if (!position) {
-        throw EBootstrapError(kStreamReadError);
+        throw EBootstrapError(kReadErrorKind, kStreamReadError);
     }
     return *position;
 }
@@ -60,7 +84,7 @@ std::uint64_t FileStream::Position() {
 
 void FileStream::SetPosition(std::uint64_t position) {
     if (position > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
-        throw EBootstrapError(kStreamReadError);
+        throw EBootstrapError(kReadErrorKind, kStreamReadError);
     }
     seek(static_cast<std::int64_t>(position), os::File::Origin::begin);
 }

@@ -8,15 +8,18 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class FileStream {
 public:
     // Opens an existing file for reading, sharing it with other readers and writers.
     static FileStream openForReading(const std::string& path);
-    // Creates the file empty (replacing one of that name); `executable` marks it
-    // as a program where the system has such a mark.
+    // Creates a new file under a name that nothing has yet; `executable` marks
+    // it as a program where the system has such a mark.
     static FileStream create(const std::string& path, bool executable);
+    // The same, but nothing when a file, folder or link has the name already.
+    static std::optional<FileStream> createUnlessTaken(const std::string& path, bool executable);
 
     // Reads exactly `count` bytes or throws "Stream read error".
     void ReadBuffer(void* buffer, std::size_t count);

@@ -12,9 +12,7 @@ using namespace packstart_test;
 namespace {
 
 void put(Bytes& bytes, std::size_t at, std::uint64_t value, std::size_t size) {
-    if (bytes.size() < at + size) {
-        bytes.resize(at + size);
-    }
+    bytes.resize(std::max(bytes.size(), at + size));
     for (std::size_t i = 0; i < size; ++i) {
         bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
     }
@@ -31,7 +29,7 @@ std::optional<std::uint64_t> endOf(const Bytes& bytes) {
 }
 
 struct Section {
-    std::uint32_t type;
+    std::uint32_t type; // 1: bytes in the file, 8: none
     std::uint64_t offset, size;
 };
 
@@ -40,75 +38,29 @@ Bytes elf64(std::uint64_t segmentEnd, std::uint64_t shoff, const std::vector<Sec
     Bytes bytes{0x7F, 'E', 'L', 'F', 2, 1, 1};
     put(bytes, 32, 64, 8); // e_phoff
     put(bytes, 40, shoff, 8);
-    put(bytes, 52, 64, 2); // e_ehsize
-    put(bytes, 54, 56, 2); // e_phentsize
-    put(bytes, 56, 1, 2);  // e_phnum
-    put(bytes, 58, 64, 2); // e_shentsize
+    put(bytes, 52, 0x0001'0038'0040, 6); // e_ehsize 64, e_phentsize 56, e_phnum 1
+    put(bytes, 58, 64, 2);               // e_shentsize
     put(bytes, 60, sections.size(), 2);
-    put(bytes, 64 + 8, 0, 8); // p_offset
-    put(bytes, 64 + 32, segmentEnd, 8);
+    put(bytes, 64 + 32, segmentEnd, 8); // p_filesz, at p_offset 0
     bytes.resize(std::max<std::size_t>(64 + 56, shoff + 64 * sections.size()));
     for (std::size_t i = 0; i < sections.size(); ++i) {
-        const std::size_t at = shoff + 64 * i;
-        put(bytes, at + 4, sections[i].type, 4);
-        put(bytes, at + 24, sections[i].offset, 8);
-        put(bytes, at + 32, sections[i].size, 8);
+        put(bytes, shoff + 64 * i + 4, sections[i].type, 4);
+        put(bytes, shoff + 64 * i + 24, sections[i].offset, 8);
+        put(bytes, shoff + 64 * i + 32, sections[i].size, 8);
     }
     return bytes;
 }
 
-constexpr std::uint32_t kProgbits = 1;
-constexpr std::uint32_t kNobits = 8;
-
-TEST(ImageEnd, TheBuiltPackstartEndsWhereItsFileEnds) {
-    const Bytes image = readFile(PACKSTART_PATH);
-    EXPECT_EQ(endOf(image), image.size());
-    Bytes carrying = image;
-    carrying.insert(carrying.end(), 5000, 0xAB);
-    EXPECT_EQ(endOf(carrying), image.size());
-}
-
-TEST(ImageEnd, ElfEndsAtTheFurthestSectionSegmentOrHeaderTable) {
-    // The section header table last, as linkers lay it out.
-    EXPECT_EQ(endOf(elf64(0x180, 0x300, {{0, 0, 0}, {kProgbits, 0x200, 0x100}})), 0x300 + 2 * 64);
-    // A section's bytes last; a section without bytes in the file counts for nothing.
-    EXPECT_EQ(endOf(elf64(0x180, 0x200,
-                          {{0, 0, 0}, {kProgbits, 0x300, 0x250}, {kNobits, 0x300, 0x90000}})),
-              0x550);
-    // A segment last.
-    EXPECT_EQ(endOf(elf64(0x4000, 0x200, {{0, 0, 0}})), 0x4000);
-}
-
-TEST(ImageEnd, Elf32UsesItsOwnFieldLayout) {
-    Bytes bytes{0x7F, 'E', 'L', 'F', 1, 1, 1};
-    put(bytes, 28, 52, 4);    // e_phoff
-    put(bytes, 32, 0x100, 4); // e_shoff
-    put(bytes, 42, 32, 2);    // e_phentsize
-    put(bytes, 44, 1, 2);     // e_phnum
-    put(bytes, 46, 40, 2);    // e_shentsize
-    put(bytes, 48, 2, 2);     // e_shnum
-    put(bytes, 52 + 4, 0, 4); // p_offset
-    put(bytes, 52 + 16, 0xC0, 4);
-    put(bytes, 0x100 + 40 + 4, kProgbits, 4);
-    put(bytes, 0x100 + 40 + 16, 0x800, 4);
-    put(bytes, 0x100 + 40 + 20, 0x24, 4);
-    bytes.resize(0x100 + 2 * 40);
-    EXPECT_EQ(endOf(bytes), 0x824);
-}
-
-// A PE file's headers with sections of the given (raw offset, raw size).
+// A PE32+ file's headers with sections of the given (raw offset, raw size).
 Bytes pe(const std::vector<std::pair<std::uint32_t, std::uint32_t>>& sections) {
-    constexpr std::size_t peOffset = 0x80;
-    constexpr std::size_t optionalSize = 0xF0;
     Bytes bytes{'M', 'Z'};
-    put(bytes, 0x3C, peOffset, 4);
-    put(bytes, peOffset, 0x00004550, 4); // "PE\0\0"
-    put(bytes, peOffset + 4, 0x8664, 2); // x86-64
-    put(bytes, peOffset + 6, sections.size(), 2);
-    put(bytes, peOffset + 20, optionalSize, 2);
-    put(bytes, peOffset + 24, 0x20B, 2);      // PE32+
-    put(bytes, peOffset + 24 + 60, 0x400, 4); // SizeOfHeaders
-    std::size_t at = peOffset + 24 + optionalSize;
+    put(bytes, 0x3C, 0x80, 4);
+    put(bytes, 0x80, 0x0000'8664'0000'4550, 8); // "PE\0\0", x86-64
+    put(bytes, 0x86, sections.size(), 2);
+    put(bytes, 0x80 + 20, 0xF0, 2);       // optional header size
+    put(bytes, 0x80 + 24, 0x20B, 2);      // PE32+
+    put(bytes, 0x80 + 24 + 60, 0x400, 4); // SizeOfHeaders
+    std::size_t at = 0x80 + 24 + 0xF0;
     for (const auto& [offset, size] : sections) {
         put(bytes, at + 16, size, 4);
         put(bytes, at + 20, offset, 4);
@@ -118,26 +70,54 @@ Bytes pe(const std::vector<std::pair<std::uint32_t, std::uint32_t>>& sections) {
     return bytes;
 }
 
-TEST(ImageEnd, PeEndsWithTheLastSectionsRawData) {
-    EXPECT_EQ(endOf(pe({{0x400, 0x1000}, {0x1400, 0x200}, {0, 0}})), 0x1600);
-    // Section order in the table does not matter, nor do sections without raw data.
-    EXPECT_EQ(endOf(pe({{0x2000, 0x600}, {0x400, 0x1C00}, {0x9000, 0}})), 0x2600);
-    EXPECT_EQ(endOf(pe({})), 0x400);
+TEST(ImageEnd, TheBuiltPackstartEndsWhereItsFileEnds) {
+    Bytes image = readFile(PACKSTART_PATH);
+    const std::uint64_t size = image.size();
+    EXPECT_EQ(endOf(image), size);
+    image.insert(image.end(), 5000, 0xAB);
+    EXPECT_EQ(endOf(image), size);
+}
+
+TEST(ImageEnd, TheFurthestPartOfTheHeadersEnds) {
+    Bytes elf32{0x7F, 'E', 'L', 'F', 1, 1, 1};
+    put(elf32, 28, 0x0000'0100'0000'0034, 8); // e_phoff 52, e_shoff 0x100
+    put(elf32, 42, 0x0002'0028'0001'0020,
+        8);                       // e_phentsize 32, e_phnum 1, e_shentsize 40, e_shnum 2
+    put(elf32, 52 + 16, 0xC0, 4); // p_filesz
+    put(elf32, 0x100 + 40 + 4, 1, 4);
+    put(elf32, 0x100 + 40 + 16, 0x0000'0024'0000'0800, 8); // sh_offset, sh_size
+    elf32.resize(0x100 + 2 * 40);
+    const struct {
+        const char* what;
+        Bytes headers;
+        std::uint64_t end;
+    } cases[] = {
+        {"ELF section table", elf64(0x180, 0x300, {{0, 0, 0}, {1, 0x200, 0x100}}), 0x300 + 2 * 64},
+        {"ELF section", elf64(0x180, 0x200, {{0, 0, 0}, {1, 0x300, 0x250}, {8, 0x300, 0x90000}}),
+         0x550},
+        {"ELF segment", elf64(0x4000, 0x200, {{0, 0, 0}}), 0x4000},
+        {"ELF32", elf32, 0x824},
+        {"PE last section", pe({{0x400, 0x1000}, {0x1400, 0x200}, {0, 0}}), 0x1600},
+        {"PE furthest section", pe({{0x2000, 0x600}, {0x400, 0x1C00}, {0x9000, 0}}), 0x2600},
+        {"PE headers", pe({}), 0x400},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(endOf(c.headers), c.end) << c.what;
+    }
 }
 
 TEST(ImageEnd, OtherFilesAndImpossibleHeaders) {
     EXPECT_EQ(endOf(bytesOf("#!/bin/sh\necho not an image\n")), std::nullopt);
     Bytes notPe = pe({{0x400, 0x10}});
     notPe[0x81] = 'X';
-    EXPECT_EQ(endOf(notPe), std::nullopt);
     Bytes bigEndian = elf64(0x100, 0x200, {});
     bigEndian[5] = 2;
-    EXPECT_EQ(endOf(bigEndian), std::nullopt);
-    // Tables that pass the end of any address.
     Bytes farTable = elf64(0x100, 0x200, {{0, 0, 0}});
     put(farTable, 40, 0xFFFFFFFFFFFFFFF0u, 8);
-    EXPECT_EQ(endOf(farTable), std::nullopt);
-    EXPECT_EQ(endOf(elf64(0x100, 0x200, {{kProgbits, 0xFFFFFFFFFFFFFFF0u, 0x100}})), std::nullopt);
+    for (const Bytes& headers :
+         {notPe, bigEndian, farTable, elf64(0x100, 0x200, {{1, 0xFFFFFFFFFFFFFFF0u, 0x100}})}) {
+        EXPECT_EQ(endOf(headers), std::nullopt);
+    }
     // Headers the file does not hold: the reader's own error comes through.
     EXPECT_THROW(endOf(Bytes{0x7F, 'E', 'L', 'F', 2, 1, 1, 0, 0}), std::out_of_range);
     Bytes manySections = elf64(0x100, 0x200, {{0, 0, 0}});

@@ -4,7 +4,7 @@
 // error, and programs started in a session of their own with their standard
 // streams on /dev/null.
 //
-// Files are created without following a link at their name, so a link planted
+// Files are created only under a name that nothing has yet, so a link planted
 // where the bootstrap writes never redirects the write.
 #include "os_services.h"
 
@@ -69,11 +69,12 @@ std::string systemFolder() {
     return folderFromEnvironment("PACKSTART_SYSTEM_DIR", "/usr/local/lib");
 }
 
-FolderResult createFolder(const std::string& path) {
+FolderResult createFolder(const std::string& path, std::string& reason) {
     if (mkdir(path.c_str(), 0700) == 0) {
         return FolderResult::created;
     }
     if (errno != EEXIST) {
+        reason = std::strerror(errno);
         return FolderResult::failed;
     }
     struct stat status {};
@@ -94,25 +95,26 @@ bool deleteFile(const std::string& path) {
     return unlink(path.c_str()) == 0;
 }
 
-File File::open(const std::string& path, Mode mode, std::string& reason) {
+File File::open(const std::string& path, Mode mode, Failure& failure) {
     int fd = -1;
     do {
         if (mode == Mode::readShared) {
             fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         } else {
-            fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW,
+            fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
                         mode == Mode::createExecutable ? 0755 : 0644);
         }
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
-        reason = std::strerror(errno);
+        failure.nameTaken = errno == EEXIST;
+        failure.reason = std::strerror(errno);
         return File(kClosed);
     }
     // A folder opens for reading on POSIX; as a file it is as good as missing.
     struct stat status {};
     if (fstat(fd, &status) == 0 && S_ISDIR(status.st_mode)) {
         ::close(fd);
-        reason = std::strerror(EISDIR);
+        failure.reason = std::strerror(EISDIR);
         return File(kClosed);
     }
     return File(fd);

@@ -31,9 +31,11 @@ enum class FolderResult {
     existingOther, // already there but a link, a file or somebody else's
     failed,        // could not be made for another reason
 };
-// Makes the folder, private to the current user where the system has owners.
-FolderResult createFolder(const std::string& path);
+// Makes the folder, private to the current user where the system has owners;
+// on `failed`, `reason` holds the system's explanation.
+FolderResult createFolder(const std::string& path, std::string& reason);
 
+// Whether a file or a link (even one that leads nowhere) has this name.
 bool fileExists(const std::string& path);
 // False when the file could not be deleted (or was not there).
 bool deleteFile(const std::string& path);
@@ -42,14 +44,20 @@ bool deleteFile(const std::string& path);
 class File {
 public:
     enum class Mode {
-        readShared,       // reading; others may read and write meanwhile
-        create,           // a new, empty file for writing (replacing one of that name)
+        readShared, // reading; others may read and write meanwhile
+        // A new file for writing. Fails when anything has the name already: a
+        // link there is never followed, even one that leads nowhere.
+        create,
         createExecutable, // the same, marked as a program where the system has such a mark
+    };
+    struct Failure {
+        std::string reason;     // the system's explanation
+        bool nameTaken = false; // creating: something has the name already
     };
     enum class Origin { begin, current, end };
 
-    // An open file, or a closed one with `reason` (the system's explanation) set.
-    static File open(const std::string& path, Mode mode, std::string& reason);
+    // An open file, or a closed one with `failure` set.
+    static File open(const std::string& path, Mode mode, Failure& failure);
 
     File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = kClosed; }
     File& operator=(File&& other) noexcept {

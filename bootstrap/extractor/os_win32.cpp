@@ -121,11 +121,12 @@ std::string systemFolder() {
     return askForPath([](char* buffer, DWORD size) { return GetSystemDirectoryA(buffer, size); });
 }
 
-FolderResult createFolder(const std::string& path) {
+FolderResult createFolder(const std::string& path, std::string& reason) {
     if (CreateDirectoryA(path.c_str(), nullptr)) {
         return FolderResult::created;
     }
-    if (GetLastError() != ERROR_ALREADY_EXISTS) {
+    if (const DWORD error = GetLastError(); error != ERROR_ALREADY_EXISTS) {
+        reason = systemErrorText(error);
         return FolderResult::failed;
     }
     const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -137,22 +138,31 @@ FolderResult createFolder(const std::string& path) {
 }
 
 bool fileExists(const std::string& path) {
+    // The attributes of a link itself: a link to a folder counts as a file too.
     const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
+            (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0);
 }
 
 bool deleteFile(const std::string& path) {
     return DeleteFileA(path.c_str()) != 0;
 }
 
-File File::open(const std::string& path, Mode mode, std::string& reason) {
+File File::open(const std::string& path, Mode mode, Failure& failure) {
     const bool reading = mode == Mode::readShared;
-    const HANDLE handle =
-        CreateFileA(path.c_str(), reading ? GENERIC_READ : GENERIC_WRITE,
-                    reading ? FILE_SHARE_READ | FILE_SHARE_WRITE : 0, nullptr,
-                    reading ? OPEN_EXISTING : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // A new file only, and a link at the name taken as the name's owner, never
+    // followed: "create always" would write wherever a planted link leads.
+    const HANDLE handle = CreateFileA(
+        path.c_str(), reading ? GENERIC_READ : GENERIC_WRITE,
+        reading ? FILE_SHARE_READ | FILE_SHARE_WRITE : 0, nullptr,
+        reading ? OPEN_EXISTING : CREATE_NEW,
+        reading ? FILE_ATTRIBUTE_NORMAL : FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+        nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        reason = systemErrorText(GetLastError());
+        const DWORD error = GetLastError();
+        failure.nameTaken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+        failure.reason = systemErrorText(error);
         return File(kClosed);
     }
     return File(reinterpret_cast<std::intptr_t>(handle));

@@ -1,16 +1,23 @@
 // Program entry of Packstart: one extractor run on its own executable. Any
 // error other than the codec's (which only fails an entry) ends the program
 // with an "Application Error" message and exit status 1.
+#include "bootstrap_error.h"
 #include "extractor.h"
+#include "image_marker.h"
 #include "os_services.h"
 
 #include <exception>
 #include <new>
+#include <string>
 
 namespace {
 
-int applicationError(const char* text) {
-    os::messageBox(text, "Application Error", os::MessageStyle::stop);
+// The packer takes as its image only a file that carries this.
+[[gnu::used]] constexpr auto kMarker = image::marker();
+
+// The box names the kind of error and then its text.
+int applicationError(const std::string& kind, const std::string& text) {
+    os::messageBox(kind + ": " + text, "Application Error", os::MessageStyle::stop);
     return 1;
 }
 
@@ -22,8 +29,10 @@ int main() {
         extractor.Run();
         return 0;
     } catch (const std::bad_alloc&) {
-        return applicationError("Out of memory");
+        return applicationError(kOutOfMemoryKind, "Out of memory");
+    } catch (const EBootstrapError& error) {
+        return applicationError(error.kind(), error.what());
     } catch (const std::exception& error) {
-        return applicationError(error.what());
+        return applicationError("Exception", error.what());
     }
 }

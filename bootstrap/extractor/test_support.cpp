@@ -39,7 +39,7 @@ Bytes bytesOf(std::string_view text) {
     return Bytes(text.begin(), text.end());
 }
 
-std::string textOf(const Bytes& bytes) {
+std::string textOf(std::span<const std::uint8_t> bytes) {
     return std::string(bytes.begin(), bytes.end());
 }
 
@@ -76,6 +76,15 @@ Bytes sampleBytes(std::size_t size, unsigned seed) {
         for (std::size_t i = 0; i < run && out.size() < size; ++i) {
             out.push_back(i % 3 == 0 ? symbol : static_cast<std::uint8_t>('a' + draw() % 4));
         }
+    }
+    return out;
+}
+
+Bytes randomBytes(std::size_t size, unsigned seed) {
+    std::mt19937 draw(seed);
+    Bytes out(size);
+    for (std::uint8_t& byte : out) {
+        byte = static_cast<std::uint8_t>(draw());
     }
     return out;
 }

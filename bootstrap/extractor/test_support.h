@@ -1,6 +1,6 @@
 // Shared by the bootstrap's tests: a scratch folder removed afterwards, whole-file
-// reads and writes, bootstrap files assembled from an image and an archive, and
-// running a program with extra environment, its status and standard error kept.
+// reads and writes, sample bytes, bootstrap files assembled from an image and an
+// archive, and running a program with extra environment.
 #pragma once
 
 #include <chrono>
@@ -35,15 +35,15 @@ private:
 };
 
 Bytes bytesOf(std::string_view text);
-std::string textOf(const Bytes& bytes);
+std::string textOf(std::span<const std::uint8_t> bytes);
 Bytes readFile(const fs::path& path);
 void writeFile(const fs::path& path, std::span<const std::uint8_t> bytes, bool executable = false);
 // Reproducible bytes that compress somewhat, as real payload files do.
 Bytes sampleBytes(std::size_t size, unsigned seed);
+Bytes randomBytes(std::size_t size, unsigned seed);
 
 // image + archive + the archive's length (4 bytes, little-endian) + trailer.
 Bytes bootstrapBytes(const Bytes& image, const Bytes& archive, const Bytes& trailer = {});
-
 // The names of the entries directly in `folder`, sorted.
 std::vector<std::string> entriesOf(const fs::path& folder);
 
@@ -53,7 +53,7 @@ struct Outcome {
 };
 // Runs `program` with `arguments` and the current environment plus `environment`.
 Outcome run(const fs::path& program, const std::vector<std::string>& arguments,
-            const std::map<std::string, std::string>& environment);
+            const std::map<std::string, std::string>& environment = {});
 
 // Waits up to `limit` for `path` to exist; its bytes then, or nothing.
 std::optional<Bytes> waitForFile(const fs::path& path,

@@ -2,6 +2,7 @@
 // within bounds, refuse only what the length rules refuse, and produce the
 // stated length (plus at most the rest of one match).
 #include "custom_lzh.h"
+#include "lzh_format.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -16,22 +17,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     codec.SourceSize = static_cast<std::int32_t>(size);
     codec.Target = &target;
     const bool decoded = codec.Decompress();
-    if (size <= 4) {
+    if (size <= lzh::kLengthFieldSize) {
         if (decoded || target.Size() != 0) {
             std::abort();
         }
         return 0;
     }
-    const auto length =
-        static_cast<std::int32_t>(data[size - 4] | (data[size - 3] << 8) | (data[size - 2] << 16) |
-                                  (std::uint32_t{data[size - 1]} << 24));
-    const std::int64_t most = (static_cast<std::int64_t>(size) - 4) * 480 + 1;
+    std::uint32_t stated = 0;
+    for (unsigned i = 0; i < lzh::kLengthFieldSize; ++i) {
+        stated |= std::uint32_t{data[size - lzh::kLengthFieldSize + i]} << (8 * i);
+    }
+    const auto length = static_cast<std::int32_t>(stated);
+    // Each body byte yields at most 8 symbols; one more symbol may start at the last bit.
+    const std::int64_t most =
+        static_cast<std::int64_t>(size - lzh::kLengthFieldSize) * lzh::kMostBytesPerBodyByte + 1;
     if (decoded != (length <= most)) {
         std::abort();
     }
     if (decoded && length > 0 &&
         (target.Size() < static_cast<std::size_t>(length) ||
-         target.Size() >= static_cast<std::size_t>(length) + 60)) {
+         target.Size() >= static_cast<std::size_t>(length) + lzh::kLongestMatch)) {
         std::abort();
     }
     return 0;

@@ -3,11 +3,15 @@
 
 #include <exception>
 #include <iostream>
+#include <new>
 
 int main(int argc, char** argv) {
     try {
         return lzh::runTool({argv + 1, static_cast<std::size_t>(argc > 0 ? argc - 1 : 0)},
                             std::cerr);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "lzh: Out of memory\n";
+        return 1;
     } catch (const std::exception& e) {
         std::cerr << "lzh: " << e.what() << "\n";
         return 1;

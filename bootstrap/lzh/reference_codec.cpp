@@ -53,9 +53,8 @@ struct Tree {
         for (int k = N_CHAR; k < T; k++) {
             unsigned f = freq[i] + freq[i + 1];
             int p = k - 1;
-            while (f < freq[p]) {
+            while (f < freq[p])
                 p--;
-            }
             for (int m = k - 1; m >= p + 1; m--) {
                 freq[m + 1] = freq[m];
                 son[m + 1] = son[m];
@@ -67,25 +66,22 @@ struct Tree {
         for (int k = 0; k < T; k++) {
             int c = son[k];
             prnt[c] = k;
-            if (c < T) {
+            if (c < T)
                 prnt[c + 1] = k;
-            }
         }
     }
 
     void update(int s) {
-        if (freq[R] == MAX_FREQ) {
+        if (freq[R] == MAX_FREQ)
             rebuild();
-        }
         int c = prnt[s + T];
         do {
             freq[c]++;
             unsigned k = freq[c];
             if (k > freq[c + 1]) {
                 int l = c + 1;
-                while (freq[l + 1] < k) {
+                while (freq[l + 1] < k)
                     l++;
-                }
                 freq[c] = freq[l];
                 freq[l] = k;
                 int i = son[c];
@@ -93,13 +89,11 @@ struct Tree {
                 son[l] = i;
                 son[c] = j;
                 prnt[i] = l;
-                if (i < T) {
+                if (i < T)
                     prnt[i + 1] = l;
-                }
                 prnt[j] = c;
-                if (j < T) {
+                if (j < T)
                     prnt[j + 1] = c;
-                }
                 c = l;
             }
             c = prnt[c];
@@ -131,29 +125,14 @@ struct PositionCodes {
     }
 };
 
-// The byte-at-a-time input of the format's description: a 16-bit buffer that
-// fetches a byte whenever 8 bits or fewer are held.
+// The stream's bits, most significant first; 0 past its end.
 struct BitInput {
     const Bytes& in;
-    std::size_t next = 0;
-    unsigned buffer = 0; // 16 bits
-    int count = 0;
-
-    void fill() {
-        while (count <= 8) {
-            unsigned byte = next < in.size() ? in[next] : 0;
-            next++;
-            buffer |= byte << (8 - count);
-            buffer &= 0xFFFF;
-            count += 8;
-        }
-    }
+    std::size_t at = 0;
     int bit() {
-        fill();
-        int b = (buffer >> 15) & 1;
-        buffer = (buffer << 1) & 0xFFFF;
-        count--;
-        return b;
+        const std::size_t byte = at / 8;
+        const int shift = 7 - static_cast<int>(at++ % 8);
+        return byte < in.size() ? (in[byte] >> shift) & 1 : 0;
     }
 };
 
@@ -165,15 +144,13 @@ struct BitOutput {
             out.push_back(0);
             used = 0;
         }
-        if (b) {
+        if (b)
             out.back() |= 0x80 >> used;
-        }
         used++;
     }
     void bits(unsigned value, int n) {
-        for (int i = n - 1; i >= 0; i--) {
+        for (int i = n - 1; i >= 0; i--)
             bit((value >> i) & 1);
-        }
     }
 };
 
@@ -181,10 +158,8 @@ struct BitOutput {
 
 Decoded decode(const Bytes& stream) {
     Decoded result;
-    if (stream.size() <= 4) {
-        result.refused = true;
+    if (stream.size() <= 4)
         return result;
-    }
     std::size_t L = stream.size();
     std::int32_t n =
         static_cast<std::int32_t>(stream[L - 4] | (stream[L - 3] << 8) | (stream[L - 2] << 16) |
@@ -193,29 +168,22 @@ Decoded decode(const Bytes& stream) {
     Tree tree;
     BitInput in{stream};
     std::array<std::uint8_t, N> window{};
-    for (int i = 0; i < N - F; i++) {
+    for (int i = 0; i < N - F; i++)
         window[i] = ' ';
-    }
     int r = N - F;
-    std::int64_t count = 0;
-    while (count < n) {
+    auto put = [&](std::uint8_t b) {
+        result.bytes.push_back(b);
+        window[r] = b;
+        r = (r + 1) % N;
+    };
+    while (static_cast<std::int64_t>(result.bytes.size()) < n) {
         int c = tree.son[R];
-        unsigned depth = 0;
-        while (c < T) {
+        while (c < T)
             c = tree.son[c + in.bit()];
-            depth++;
-        }
-        if (depth > result.longestCode) {
-            result.longestCode = depth;
-        }
         int s = c - T;
         tree.update(s);
         if (s < 256) {
-            result.literals++;
-            result.bytes.push_back(static_cast<std::uint8_t>(s));
-            window[r] = static_cast<std::uint8_t>(s);
-            r = (r + 1) % N;
-            count++;
+            put(static_cast<std::uint8_t>(s));
             continue;
         }
         result.matches++;
@@ -225,25 +193,16 @@ Decoded decode(const Bytes& stream) {
         for (int length = 1; upper < 0; length++) {
             value = value * 2 + in.bit();
             for (int v = 0; v < 64; v++) {
-                if (codes.length[v] == length && codes.code[v] == value) {
+                if (codes.length[v] == length && codes.code[v] == value)
                     upper = v;
-                }
             }
         }
         int lower = 0;
-        for (int i = 0; i < 6; i++) {
+        for (int i = 0; i < 6; i++)
             lower = lower * 2 + in.bit();
-        }
-        int d = upper * 64 + lower;
-        int start = ((r - d - 1) % N + N) % N;
-        int length = s - 253;
-        for (int k = 0; k < length; k++) {
-            std::uint8_t b = window[(start + k) % N];
-            result.bytes.push_back(b);
-            window[r] = b;
-            r = (r + 1) % N;
-            count++;
-        }
+        int start = r - (upper * 64 + lower) - 1 + N;
+        for (int k = 0; k < s - 253; k++)
+            put(window[(start + k) % N]);
     }
     return result;
 }
@@ -259,15 +218,12 @@ struct SearchTree {
     int match_position = 0;
 
     SearchTree() {
-        for (int i = N + 1; i <= N + 256; i++) {
+        for (int i = N + 1; i <= N + 256; i++)
             rson[i] = NIL;
-        }
-        for (int i = 0; i <= N; i++) {
+        for (int i = 0; i <= N; i++)
             dad[i] = NIL;
-        }
-        for (int i = 0; i < N - F; i++) {
+        for (int i = 0; i < N - F; i++)
             text[i] = ' ';
-        }
     }
 
     void insert(int r) {
@@ -277,38 +233,26 @@ struct SearchTree {
         lson[r] = NIL;
         match_length = 0;
         for (;;) {
-            if (cmp >= 0) {
-                if (rson[p] != NIL) {
-                    p = rson[p];
-                } else {
-                    rson[p] = r;
-                    dad[r] = p;
-                    return;
-                }
-            } else {
-                if (lson[p] != NIL) {
-                    p = lson[p];
-                } else {
-                    lson[p] = r;
-                    dad[r] = p;
-                    return;
-                }
+            int& next = cmp >= 0 ? rson[p] : lson[p];
+            if (next == NIL) {
+                next = r;
+                dad[r] = p;
+                return;
             }
+            p = next;
             int i = 1;
             for (; i < F; i++) {
                 cmp = text[r + i] - text[p + i];
-                if (cmp != 0) {
+                if (cmp != 0)
                     break;
-                }
             }
             if (i > THRESHOLD) {
                 int d = ((r - p) & (N - 1)) - 1;
                 if (i > match_length) {
                     match_position = d;
                     match_length = i;
-                    if (i >= F) {
+                    if (i >= F)
                         break;
-                    }
                 } else if (i == match_length && d < match_position) {
                     match_position = d;
                 }
@@ -319,18 +263,13 @@ struct SearchTree {
         rson[r] = rson[p];
         dad[lson[p]] = r;
         dad[rson[p]] = r;
-        if (rson[dad[p]] == p) {
-            rson[dad[p]] = r;
-        } else {
-            lson[dad[p]] = r;
-        }
+        (rson[dad[p]] == p ? rson[dad[p]] : lson[dad[p]]) = r;
         dad[p] = NIL;
     }
 
     void remove(int p) {
-        if (dad[p] == NIL) {
+        if (dad[p] == NIL)
             return;
-        }
         int q;
         if (rson[p] == NIL) {
             q = lson[p];
@@ -339,9 +278,8 @@ struct SearchTree {
         } else {
             q = lson[p];
             if (rson[q] != NIL) {
-                while (rson[q] != NIL) {
+                while (rson[q] != NIL)
                     q = rson[q];
-                }
                 rson[dad[q]] = lson[q];
                 dad[lson[q]] = dad[q];
                 lson[q] = lson[p];
@@ -351,23 +289,17 @@ struct SearchTree {
             dad[rson[p]] = q;
         }
         dad[q] = dad[p];
-        if (rson[dad[p]] == p) {
-            rson[dad[p]] = q;
-        } else {
-            lson[dad[p]] = q;
-        }
+        (rson[dad[p]] == p ? rson[dad[p]] : lson[dad[p]]) = q;
         dad[p] = NIL;
     }
 };
 
 void sendSymbol(Tree& tree, BitOutput& out, int s) {
     std::vector<int> path; // leaf first
-    for (int k = tree.prnt[s + T]; k != R; k = tree.prnt[k]) {
+    for (int k = tree.prnt[s + T]; k != R; k = tree.prnt[k])
         path.push_back(k & 1);
-    }
-    for (auto it = path.rbegin(); it != path.rend(); ++it) {
+    for (auto it = path.rbegin(); it != path.rend(); ++it)
         out.bit(*it);
-    }
     tree.update(s);
 }
 
@@ -380,9 +312,8 @@ Bytes encode(const Bytes& input) {
     BitOutput out;
     std::size_t next = 0;
     auto fetch = [&](std::uint8_t& c) {
-        if (next == input.size()) {
+        if (next == input.size())
             return false;
-        }
         c = input[next++];
         return true;
     };
@@ -394,14 +325,12 @@ Bytes encode(const Bytes& input) {
         st.text[r + len] = c;
         len++;
     }
-    for (int i = 1; i <= F; i++) {
+    for (int i = 1; i <= F; i++)
         st.insert(r - i);
-    }
     st.insert(r);
     do {
-        if (st.match_length > len) {
+        if (st.match_length > len)
             st.match_length = len;
-        }
         if (st.match_length <= THRESHOLD) {
             st.match_length = 1;
             sendSymbol(tree, out, st.text[r]);
@@ -416,9 +345,8 @@ Bytes encode(const Bytes& input) {
         while (i < last && fetch(c)) {
             st.remove(s);
             st.text[s] = c;
-            if (s < F - 1) {
+            if (s < F - 1)
                 st.text[s + N] = c;
-            }
             s = (s + 1) & (N - 1);
             r = (r + 1) & (N - 1);
             st.insert(r);
@@ -428,15 +356,13 @@ Bytes encode(const Bytes& input) {
             st.remove(s);
             s = (s + 1) & (N - 1);
             r = (r + 1) & (N - 1);
-            if (--len) {
+            if (--len)
                 st.insert(r);
-            }
         }
     } while (len > 0);
     Bytes stream = out.out;
-    for (int k = 0; k < 4; k++) {
+    for (int k = 0; k < 4; k++)
         stream.push_back(static_cast<std::uint8_t>(next >> (8 * k)));
-    }
     return stream;
 }
 

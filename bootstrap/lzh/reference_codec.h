@@ -13,10 +13,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 struct Decoded {
     Bytes bytes;
-    std::size_t literals = 0;
     std::size_t matches = 0;
-    unsigned longestCode = 0; // bits of the longest symbol code met
-    bool refused = false;     // the stream is 4 bytes or shorter
 };
 
 // Decodes a whole compressed stream (body and length field). Reads 0 bits past

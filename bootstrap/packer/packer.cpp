@@ -4,15 +4,19 @@
 
 #include "archive_format.h"
 #include "custom_lzh.h"
+#include "extractor.h"
 #include "image_end.h"
+#include "image_marker.h"
 #include "replace_file.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <limits>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <system_error>
 
@@ -110,6 +114,13 @@ std::optional<Bytes> readImage(const fs::path& path, std::ostream& err) {
     if (!bytes) {
         return std::nullopt;
     }
+    // Joined here, at run time: the packer's own file must not carry the marker whole.
+    const std::string marker = std::string(image::kMarkerHead) + std::string(image::kMarkerTail);
+    if (std::search(bytes->begin(), bytes->end(), marker.begin(), marker.end()) == bytes->end()) {
+        err << "packstart-pack: " << path.string()
+            << " is not a Packstart image (it does not carry the Packstart marker)\n";
+        return std::nullopt;
+    }
     std::optional<std::uint64_t> end;
     try {
         end = image::imageEnd([&](std::uint64_t offset, std::span<std::uint8_t> into) {
@@ -154,6 +165,19 @@ std::optional<std::vector<PayloadFile>> readPayload(const std::vector<fs::path>&
         file.bytes = std::move(*bytes);
         files.push_back(std::move(file));
     }
+    // Packstart writes names in upper case, so two that differ only in case are one file.
+    std::set<std::string> upperNames;
+    for (const PayloadFile& file : files) {
+        if (!upperNames.insert(extractor::upperCaseAscii(file.name)).second) {
+            err << "packstart-pack: two files are named " << file.name
+                << " when letter case is ignored\n";
+            return std::nullopt;
+        }
+    }
+    if (!upperNames.contains(std::string(extractor::kFileList[0].name))) {
+        err << "packstart-pack: no Setup.exe among the files: Packstart would start nothing\n";
+        return std::nullopt;
+    }
     return files;
 }
 
@@ -183,11 +207,7 @@ std::string nameProblem(std::string_view name) {
     if (name.size() > archive::kLongestName) {
         return "its name is longer than 255 bytes";
     }
-    if (!archive::isPlainFileName(name)) {
-        return "its name is not a plain file name (empty, \".\", \"..\", or holding a path "
-               "separator)";
-    }
-    return {};
+    return std::string(archive::unsafeNameReason(name));
 }
 
 int runPacker(std::span<const char* const> args, std::ostream& err) {

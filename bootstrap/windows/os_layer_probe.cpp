@@ -34,21 +34,26 @@ int main() {
     print("system", os::systemFolder());
     print("self", os::ownModulePath());
 
-    const std::string folder = temporary + "os_layer_probe";
-    print("create", folderResult(os::createFolder(folder)));
-    print("again", folderResult(os::createFolder(folder)));
+    // A name of its own each run, so that "create" always makes it anew.
+    const std::string folder = temporary + "os_layer_probe_" + std::to_string(os::clockSeed());
+    print("folder", folder);
+    std::string reason;
+    print("create", folderResult(os::createFolder(folder, reason)));
+    print("again", folderResult(os::createFolder(folder, reason)));
 
     const std::string file = folder + os::kPathSeparator + "file.bin";
-    std::string reason;
+    os::File::Failure failure;
     {
-        os::File out = os::File::open(file, os::File::Mode::create, reason);
+        os::File out = os::File::open(file, os::File::Mode::create, failure);
         print("written", out.write("0123456789", 10) ? "yes" : "no");
     }
     print("exists", os::fileExists(file) ? "yes" : "no");
     print("folder_exists", os::fileExists(folder) ? "yes" : "no");
-    print("on_a_file", folderResult(os::createFolder(file)));
+    print("on_a_file", folderResult(os::createFolder(file, reason)));
     {
-        os::File in = os::File::open(file, os::File::Mode::readShared, reason);
+        os::File again = os::File::open(file, os::File::Mode::create, failure);
+        print("create_again", again.isOpen() ? "yes" : failure.nameTaken ? "taken" : "failed");
+        os::File in = os::File::open(file, os::File::Mode::readShared, failure);
         char bytes[8] = {};
         const auto size = in.seek(0, os::File::Origin::end);
         in.seek(4, os::File::Origin::begin);
@@ -58,8 +63,8 @@ int main() {
     }
     print("deleted", os::deleteFile(file) ? "yes" : "no");
     print("deleted_again", os::deleteFile(file) ? "yes" : "no");
-    os::File missing = os::File::open(file, os::File::Mode::readShared, reason);
+    os::File missing = os::File::open(file, os::File::Mode::readShared, failure);
     print("missing_open", missing.isOpen() ? "yes" : "no");
-    print("reason", reason);
+    print("reason", failure.reason);
     return 0;
 }

@@ -1,0 +1,249 @@
+// The LZH codec as its callers see it: streams equal byte for byte to the plain
+// reference codec's and read back by both, the stored-length rules, damaged
+// input decoded exactly as the reference decodes it, progress, TSECompress.
+#include "custom_lzh.h"
+#include "lzh_format.h"
+#include "reference_codec.h"
+#include "se_compress.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+#include <random>
+
+using namespace packstart_test;
+
+namespace {
+
+const Bytes kAbcStream{0xF6, 0xFB, 0xBD, 0xE0, 0x03, 0x00, 0x00, 0x00};
+const Bytes kTenAStream{0xF6, 0xC9, 0x00, 0x00, 0x0A, 0x00, 0x00, 0x00};
+
+struct Result {
+    bool ok = false;
+    Bytes target;
+    std::int32_t sourcePos = 0;
+    std::vector<std::int32_t> progress;
+};
+
+Result run(const Bytes& source, bool compress, bool listen = false) {
+    Result result;
+    TMemoryStream target;
+    target.Write("old", 3);
+    TCustom_lzh codec;
+    codec.Source = source.data();
+    codec.SourceSize = static_cast<std::int32_t>(source.size());
+    codec.Target = &target;
+    if (listen) {
+        codec.OnProgress = [](std::int32_t remaining, void* log) {
+            static_cast<std::vector<std::int32_t>*>(log)->push_back(remaining);
+        };
+        codec.ProgressData = &result.progress;
+    }
+    result.ok = compress ? codec.Compress() : codec.Decompress();
+    result.target.assign(target.Memory(), target.Memory() + target.Size());
+    result.sourcePos = codec.SourcePos;
+    EXPECT_EQ(target.Position(), target.Size());
+    return result;
+}
+
+Bytes compressed(const Bytes& input) {
+    const Result result = run(input, true);
+    EXPECT_TRUE(result.ok);
+    return result.target;
+}
+
+// The decoded bytes, or nothing (and an emptied target) when decoding refuses.
+std::optional<Bytes> decompressed(const Bytes& stream) {
+    Result result = run(stream, false);
+    if (!result.ok) {
+        EXPECT_TRUE(result.target.empty());
+        return std::nullopt;
+    }
+    return std::move(result.target);
+}
+
+std::int32_t statedLength(const Bytes& stream) {
+    std::uint32_t value = 0;
+    for (unsigned i = 0; i < lzh::kLengthFieldSize; ++i) {
+        value |= std::uint32_t{stream[stream.size() - lzh::kLengthFieldSize + i]} << (8 * i);
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+Bytes withLength(Bytes body, std::uint32_t length) {
+    for (unsigned i = 0; i < lzh::kLengthFieldSize; ++i) {
+        body.push_back(static_cast<std::uint8_t>(length >> (8 * i)));
+    }
+    return body;
+}
+
+// `size` bytes repeating a block of `period` bytes in which no 3-byte string
+// occurs twice, also across the block's end: the numbers 0, 1, 2, ... as a byte
+// of 0x80 and up followed by one below 0x80, and 0xFF to make an odd period.
+Bytes periodic(std::size_t period, std::size_t size) {
+    Bytes block;
+    for (unsigned i = 0; block.size() + 2 <= period; ++i) {
+        block.push_back(static_cast<std::uint8_t>(0x80 + i / 128));
+        block.push_back(static_cast<std::uint8_t>(i % 128));
+    }
+    if (block.size() < period) {
+        block.push_back(0xFF);
+    }
+    Bytes out(size);
+    for (std::size_t i = 0; i < size; ++i) {
+        out[i] = block[i % period];
+    }
+    return out;
+}
+
+TEST(Bitstream, EqualsTheReferenceCodecsAndBothReadIt) {
+    std::vector<Bytes> inputs{sampleBytes(120'000, 1), randomBytes(60'000, 2), Bytes(70'000, 0xFF),
+                              periodic(4036, 30'000)};
+    const Bytes text = sampleBytes(200, 3);
+    const Bytes spaces = bytesOf(std::string(70, ' ') + "after the window's spaces");
+    for (const Bytes* source : {&text, &spaces}) {
+        for (std::size_t n = 0; n <= source->size(); ++n) {
+            inputs.emplace_back(source->begin(), source->begin() + static_cast<std::ptrdiff_t>(n));
+        }
+    }
+    for (const Bytes& input : inputs) {
+        SCOPED_TRACE(input.size());
+        const Bytes stream = compressed(input);
+        ASSERT_EQ(stream, reference::encode(input));
+        EXPECT_EQ(statedLength(stream), static_cast<std::int32_t>(input.size()));
+        ASSERT_EQ(reference::decode(stream).bytes, input);
+        ASSERT_EQ(decompressed(stream), input);
+    }
+}
+
+TEST(Codec, KnownStreamsAreMadeAndRead) {
+    EXPECT_EQ(compressed(bytesOf("abc")), kAbcStream);
+    EXPECT_EQ(compressed(Bytes(10, 'a')), kTenAStream);
+    EXPECT_EQ(decompressed(kAbcStream), bytesOf("abc"));
+    EXPECT_EQ(decompressed(kTenAStream), Bytes(10, 'a'));
+}
+
+TEST(Codec, MatchesReachBackAtMost4036Bytes) {
+    const Bytes beyond = periodic(4037, 40'000);
+    EXPECT_EQ(reference::decode(compressed(beyond)).matches, 0u);
+    const Bytes within = periodic(4036, 40'000);
+    const Bytes stream = compressed(within);
+    EXPECT_GT(reference::decode(stream).matches, 500u);
+    EXPECT_LT(stream.size(), within.size() / 4);
+}
+
+TEST(Codec, StoredLengthRules) {
+    const Bytes abcBody(kAbcStream.begin(), kAbcStream.end() - 4);
+    // One body byte holds at most 8 symbols of at most 60 bytes each, and one
+    // more symbol may start at its last bit.
+    const Bytes zeroByte{0x00};
+    const struct {
+        Bytes stream;
+        std::optional<Bytes> decoded;
+    } cases[] = {
+        {{}, std::nullopt},
+        {{1, 2, 3, 4}, std::nullopt},
+        {withLength(abcBody, 0), Bytes{}},
+        {withLength(abcBody, 0xFFFFFFFFu), Bytes{}},
+        {withLength(abcBody, 0x80000000u), Bytes{}},
+        {withLength(zeroByte, 482), std::nullopt},
+        {withLength(zeroByte, 0x7FFFFFFF), std::nullopt},
+        {withLength(zeroByte, 481), reference::decode(withLength(zeroByte, 481)).bytes},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(decompressed(c.stream), c.decoded) << c.stream.size();
+    }
+    EXPECT_GE(decompressed(withLength(zeroByte, 481))->size(), 481u);
+
+    TCustom_lzh noTarget;
+    noTarget.Source = kAbcStream.data();
+    noTarget.SourceSize = static_cast<std::int32_t>(kAbcStream.size());
+    EXPECT_FALSE(noTarget.Decompress());
+    EXPECT_FALSE(noTarget.Compress());
+}
+
+TEST(Codec, ProgressFollowsAByteAtATimeReader) {
+    // The three 9-bit codes of "abc" take 27 bits; a reader that fetches while
+    // it holds 8 bits or fewer has fetched 5 bytes by then.
+    const Result decoding = run(kAbcStream, false, true);
+    EXPECT_EQ(decoding.progress, (std::vector<std::int32_t>{7, 6, 5, 4, 3}));
+    EXPECT_EQ(decoding.sourcePos, 5);
+    // Encoding reads the look-ahead until a fetch fails, then tries one fetch
+    // after each of the three literals.
+    const Result encoding = run(bytesOf("abc"), true, true);
+    EXPECT_EQ(encoding.progress, (std::vector<std::int32_t>{2, 1, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(encoding.sourcePos, 3);
+
+    const Bytes input = sampleBytes(50'000, 4);
+    for (const bool compress : {true, false}) {
+        const Bytes source = compress ? input : compressed(input);
+        const Result heard = run(source, compress, true);
+        const Result quiet = run(source, compress);
+        EXPECT_EQ(heard.target, quiet.target);
+        EXPECT_EQ(heard.sourcePos, quiet.sourcePos);
+        ASSERT_GE(heard.progress.size(), static_cast<std::size_t>(heard.sourcePos));
+        for (std::size_t i = 0; i < heard.progress.size(); ++i) {
+            const auto left = static_cast<std::int64_t>(source.size()) - 1 - std::int64_t(i);
+            ASSERT_EQ(heard.progress[i], std::max<std::int64_t>(left, 0)) << i;
+        }
+    }
+}
+
+TEST(Codec, SECompressDecodesAWholeStreamFromTheStart) {
+    TMemoryStream source;
+    source.Write(kTenAStream.data(), kTenAStream.size());
+    TMemoryStream target;
+    target.Write("old contents", 12);
+    EXPECT_TRUE(TSECompress::DecompressStream(source, target));
+    EXPECT_EQ(source.Position(), 0u);
+    EXPECT_EQ(Bytes(target.Memory(), target.Memory() + target.Size()), Bytes(10, 'a'));
+    TMemoryStream tooShort;
+    tooShort.Write("abc", 3);
+    EXPECT_FALSE(TSECompress::DecompressStream(tooShort, target));
+    EXPECT_EQ(target.Size(), 0u);
+}
+
+// Whatever the bytes: refused exactly when the stated length is more than the
+// body can produce, else decoded as the reference decodes them (bits past the
+// end read as 0, matches copied whole).
+TEST(DamagedInput, DecodesExactlyAsTheReference) {
+    const Bytes good = compressed(sampleBytes(12'000, 5));
+    std::mt19937 draw(6);
+    for (int round = 0; round < 300; ++round) {
+        Bytes stream = good;
+        switch (round % 4) {
+        case 0: // made up
+            stream = randomBytes(draw() % 120, static_cast<unsigned>(draw()));
+            break;
+        case 1: // flipped bits
+            for (int n = 1 + static_cast<int>(draw() % 4); n > 0; --n) {
+                stream[draw() % (stream.size() - 4)] ^= static_cast<std::uint8_t>(1u << draw() % 8);
+            }
+            break;
+        case 2: // the body cut short, the length kept
+            stream.erase(stream.begin() + static_cast<std::ptrdiff_t>(draw() % (good.size() - 4)),
+                         stream.end() - 4);
+            break;
+        default: // a length from around the most the body can produce
+            stream.resize(4 + draw() % 50);
+            stream = withLength(
+                stream, static_cast<std::uint32_t>((stream.size() * 480) - 40 + draw() % 80));
+        }
+        SCOPED_TRACE(round);
+        const auto decoded = decompressed(stream);
+        if (stream.size() <= 4) {
+            EXPECT_FALSE(decoded);
+            continue;
+        }
+        const std::int64_t length = statedLength(stream);
+        const auto body = static_cast<std::int64_t>(stream.size() - 4);
+        ASSERT_EQ(decoded.has_value(), length <= body * lzh::kMostBytesPerBodyByte + 1);
+        if (decoded) {
+            ASSERT_EQ(*decoded, reference::decode(stream).bytes);
+            const auto size = static_cast<std::int64_t>(decoded->size());
+            EXPECT_GE(size, std::max<std::int64_t>(length, 0));
+            EXPECT_LT(size, std::max<std::int64_t>(length, 0) + lzh::kLongestMatch);
+        }
+    }
+}
+
+} // namespace
