@@ -43,12 +43,12 @@ void frmBillEntry::show_record() {
     for (const auto& [position, box] : optional) {
         const QString stored = text(position);
         if (stored.trimmed() != kDashMarker)
-            box->setText(stored);
+            set_control_text(box, stored);
     }
     if (text(25).trimmed() != "Self")
-        ui->txt_DIncome->setText(text(26));
+        set_control_text(ui->txt_DIncome, text(26));
     if (text(28).trimmed() == "Yes")
-        ui->txt_HAmount->setText(text(29));
+        set_control_text(ui->txt_HAmount, text(29));
     for (const auto& [position, control] : trimmed)
         set_control_text(control, text(position).trimmed());
 }
