@@ -9,7 +9,13 @@
 #include <QString>
 #include <map>
 
+namespace vetra_testing {
+class Clerk;
+}
+
 namespace acceptance {
+
+using vetra_testing::Clerk;
 
 struct ClaimEntries {
     QDate refdate;
@@ -32,5 +38,11 @@ StoredRow saved_row(const ClaimEntries& entries, std::int64_t refno);
 // A claim made from `tag` and `n`, each text naming both ("W1-17"), so a stored row tells who
 // saved it; a "Self" claim without the health department's approval (no conditional boxes).
 ClaimEntries numbered_claim(const QString& tag, int n);
+
+// Enters a whole claim into the bill entry form, every text typed key by key.
+void type_claim(Clerk& clerk, const ClaimEntries& claim);
+// Enters a claim quickly: texts set at once, lists still chosen from, dates set. For the writers
+// that save hundreds of claims; the keystroke rules are proven elsewhere.
+void fill_claim(Clerk& clerk, const ClaimEntries& claim);
 
 } // namespace acceptance

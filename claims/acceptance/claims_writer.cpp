@@ -76,7 +76,7 @@ int save_claims(const QString& folder, const QString& tag, int count, int pause_
     for (n = 1; count == 0 || n <= count; ++n) {
         clerk.click("cmd_addnew");
         const QString proposed = clerk.text("txt_refno");
-        clerk.fill_claim(acceptance::numbered_claim(tag, n));
+        fill_claim(clerk, acceptance::numbered_claim(tag, n));
         boxes.answer(platform::vbYes);
         clerk.click("cmd_save");
         const platform::ShownBox& outcome = boxes.shown().back();

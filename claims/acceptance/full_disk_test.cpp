@@ -66,12 +66,12 @@ TEST(FullDisk, ASaveThatFindsNoRoomFailsWholeAndTheFormKeepsItsInput) {
         return boxes.shown().back();
     };
     clerk.click("cmd_addnew");
-    clerk.fill_claim(numbered_claim("D", 1));
+    fill_claim(clerk, numbered_claim("D", 1));
     ASSERT_EQ(save().title, "Saved");
 
     const qint64 filled = fill_disk(QDir(folder).filePath("filler"));
     clerk.click("cmd_addnew");
-    clerk.fill_claim(numbered_claim("D", 2));
+    fill_claim(clerk, numbered_claim("D", 2));
     const std::map<QString, QString> typed = form_contents(form);
     const platform::ShownBox refusal = save();
     EXPECT_EQ(refusal.title, "Database Error");

@@ -137,7 +137,7 @@ void RoadOfOneClaim::enter_save_find_edit_update(frmBillEntry& form) {
     EXPECT_EQ(clerk.text("txt_refno"), "101");
     ClaimEntries typed = claim;
     typed.hospital.clear();
-    clerk.type_claim(typed);
+    type_claim(clerk, typed);
     clerk.type("txt_Relation", "'"); // the quote key is refused in names
     clerk.paste("txt_Hospital", claim.hospital);
     EXPECT_EQ(clerk.text("txt_Hospital"), claim.hospital);
@@ -176,7 +176,7 @@ void RoadOfOneClaim::enter_save_find_edit_update(frmBillEntry& form) {
     other.refdate = {2024, 3, 20};
     other.district = "Patiala";
     clerk.click("cmd_addnew");
-    clerk.fill_claim(other);
+    fill_claim(clerk, other);
     boxes.answer(vbYes);
     clerk.click("cmd_save");
     EXPECT_EQ(boxes.shown().back(), info("Record Saved Successfully.", "Saved"));

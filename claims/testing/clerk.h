@@ -1,10 +1,9 @@
 // Uses a form's controls, found by their object names, the way a clerk does: clicks, keys typed
 // one by one (so every keystroke rule applies), pasting through the clipboard, choosing from a
 // list after opening it, dates typed into a picker. A control that is missing or cannot take the
-// action is reported as a test failure, never skipped silently.
+// action is reported as a test failure, never skipped silently. Every GUI test reaches controls
+// through it, so a renamed control breaks one lookup, not a test's private accessor.
 #pragma once
-
-#include "claim_entries.h"
 
 #include <QString>
 #include <QWidget>
@@ -12,7 +11,7 @@
 
 class QDate;
 
-namespace acceptance {
+namespace vetra_testing {
 
 class Clerk {
 public:
@@ -38,14 +37,8 @@ public:
     // Types the date's digits into the picker, day, month and year, whatever its display pattern.
     void type_date(const QString& picker, const QDate& date);
 
-    // Enters a whole claim into the bill entry form, every text typed key by key.
-    void type_claim(const ClaimEntries& claim);
-    // Enters a claim quickly: texts set at once, lists still chosen from, dates set. For the
-    // writers that save hundreds of claims; the keystroke rules are proven elsewhere.
-    void fill_claim(const ClaimEntries& claim);
-
 private:
     QWidget& form_;
 };
 
-} // namespace acceptance
+} // namespace vetra_testing
