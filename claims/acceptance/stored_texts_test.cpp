@@ -21,7 +21,7 @@ TEST(StoredTexts, TheEntryFormShowsLongTextsWholeAndUpdatesThemUnchanged) {
     form.show();
     Clerk clerk(form);
     clerk.click("cmd_addnew");
-    clerk.fill_claim(numbered_claim("long", 1));
+    fill_claim(clerk, numbered_claim("long", 1));
     boxes.answer(platform::vbYes);
     clerk.click("cmd_save");
     const QString name = QString(93, u'N'), address = QString(250, u'A');

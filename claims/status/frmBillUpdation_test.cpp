@@ -1,4 +1,5 @@
 // The bill status form driven through its real widgets, each test on a register of its own.
+#include "clerk.h"
 #include "dialogs.h"
 #include "frmBillUpdation.h"
 #include "module1.h"
@@ -58,51 +59,33 @@ protected:
         QApplication::setActiveWindow(&form);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     }
-    template <typename T = QLineEdit> T* get(const char* name) const {
-        T* found = form.findChild<T*>(name);
-        if (found == nullptr)
-            throw std::runtime_error(name);
-        return found;
-    }
-    QString text(const char* name) const { return get(name)->text(); }
-    void type_refno(const QString& keys) {
-        get("txt_refno")->clear();
-        QTest::keyClicks(get("txt_refno"), keys);
-    }
-    void choose(const QString& status) {
-        auto* combo = get<QComboBox>("cmb_status");
-        combo->setFocus();
-        QTest::keyClick(combo, Qt::Key_F4);
-        QAbstractItemView* list = combo->view();
-        QTest::mouseClick(
-            list->viewport(), Qt::LeftButton, {},
-            list->visualRect(list->model()->index(combo->findText(status), 0)).center());
-    }
-    // Presses Update; `answer` is queued for the question when one is expected.
+    // Presses Update, answering the question with `answer` when one is expected.
     std::vector<QString> update(int answer = 0) {
         if (answer != 0)
             script.answer(answer);
         script.clear_shown();
-        QTest::mouseClick(get<QPushButton>("cmd_update"), Qt::LeftButton);
+        clerk.click("cmd_update");
         std::vector<QString> boxes;
         for (const ShownBox& box : script.shown())
             boxes.push_back(box.title + ": " + box.text);
         return boxes;
     }
     QString shown() const {
-        return QStringList{text("txt_refno"),
-                           get<QLabel>("lbl_name")->text(),
-                           get<QComboBox>("cmb_status")->currentText(),
-                           text("txt_amount"),
-                           get<QDateEdit>("txt_date")->date().toString(Qt::ISODate),
-                           text("txt_remarks")}
+        return QStringList{clerk.text("txt_refno"),
+                           clerk.find<QLabel>("lbl_name")->text(),
+                           clerk.text("cmb_status"),
+                           clerk.text("txt_amount"),
+                           clerk.find<QDateEdit>("txt_date")->date().toString(Qt::ISODate),
+                           clerk.text("txt_remarks")}
             .join(" | ");
     }
+    bool enabled(const char* name) const { return clerk.find(name)->isEnabled(); }
     const QString today = QDate::currentDate().toString(Qt::ISODate);
 
     store::TemporaryRegister reg;
     DialogScript script{[](const QString& fault) { ADD_FAILURE() << fault.toStdString(); }};
     frmBillUpdation form;
+    vetra_testing::Clerk clerk{form};
 };
 
 const QString kQuestion = "Update?: Do you want to update record?";
@@ -119,31 +102,31 @@ TEST_F(StatusForm, EachKeystrokeLooksUpTheNumberItReads) {
         {"1 2", "1 2 | Claim Twelve | Sanctioned | 1500.5 | 2024-05-15 | passed"},
         {"12,5", "12,5 | Claim Twelve | Sanctioned | 1500.5 | 2024-05-15 | passed"}};
     for (const auto& [typed, expected] : cases) {
-        type_refno(typed);
+        clerk.retype("txt_refno", typed);
         EXPECT_EQ(shown(), expected);
-        EXPECT_EQ(get<QPushButton>("cmd_update")->isEnabled(), expected.contains("Claim"));
+        EXPECT_EQ(enabled("cmd_update"), expected.contains("Claim"));
     }
     EXPECT_EQ(statements.last(), "Select billstatus,amtapproved,appdate,remarks,empname,fname,"
                                  "design from detail where refno=12");
-    EXPECT_EQ(get<QLabel>("lbl_fname")->text(), "F of Claim Twelve");
-    EXPECT_EQ(get<QLabel>("lbl_designation")->text(), "Teacher");
+    EXPECT_EQ(clerk.find<QLabel>("lbl_fname")->text(), "F of Claim Twelve");
+    EXPECT_EQ(clerk.find<QLabel>("lbl_designation")->text(), "Teacher");
     EXPECT_TRUE(script.shown().empty());
     // Rejected writes amount 0, no date and "-" for empty remarks, to the claim the lookup read.
-    choose("Rejected");
-    get("txt_remarks")->clear();
+    clerk.choose("cmb_status", "Rejected");
+    clerk.retype("txt_remarks", "");
     EXPECT_EQ(update(vbYes), (std::vector{kQuestion, kUpdated}));
     EXPECT_EQ(Module1::sql_text, "Update detail set billstatus='Rejected', amtapproved=0, "
                                  "appdate=Null , remarks='-' where refno=12 ");
     EXPECT_EQ(shown(), " |  |  |  | " + today + " | ");
-    EXPECT_EQ(QApplication::focusWidget(), get("txt_refno"));
-    type_refno("12");
-    EXPECT_EQ(text("txt_remarks"), ""); // the stored "-" shows as no remarks
+    EXPECT_EQ(QApplication::focusWidget(), clerk.find("txt_refno"));
+    clerk.retype("txt_refno", "12");
+    EXPECT_EQ(clerk.text("txt_remarks"), ""); // the stored "-" shows as no remarks
     EXPECT_EQ(stored(1), "Pending | Null | Null | -");
 }
 
 TEST_F(StatusForm, ASanctionNeedsAPlainAmountAboveZero) {
-    type_refno("12");
-    choose("Sanctioned");
+    clerk.retype("txt_refno", "12");
+    clerk.choose("cmb_status", "Sanctioned");
     EXPECT_EQ(shown(), "12 | Claim Twelve | Sanctioned |  | " + today + " | passed");
     const std::pair<QString, QString> refused[] = {{"", "Field Required: Enter Amout Please"},
                                                    {" , ", "Field Required: Enter Amout Please"},
@@ -152,36 +135,34 @@ TEST_F(StatusForm, ASanctionNeedsAPlainAmountAboveZero) {
                                                    {"12abc", "Invalid: Invalid Amount Approved!"},
                                                    {".", "Invalid: Invalid Amount Approved!"}};
     for (const auto& [amount, box] : refused) {
-        vetra_testing::paste(get("txt_amount"), amount);
+        vetra_testing::paste(clerk.find<QLineEdit>("txt_amount"), amount);
         EXPECT_EQ(update(), std::vector{box});
-        EXPECT_EQ(text("txt_amount"), box.startsWith("Invalid") ? amount : "");
-        EXPECT_EQ(QApplication::focusWidget(), get("txt_amount"));
+        EXPECT_EQ(clerk.text("txt_amount"), box.startsWith("Invalid") ? amount : "");
+        EXPECT_EQ(QApplication::focusWidget(), clerk.find("txt_amount"));
     }
     EXPECT_EQ(stored(), kSanctioned);
-    get("txt_amount")->clear();
-    QTest::keyClicks(get("txt_amount"), "1,20,000x");
+    clerk.retype("txt_amount", "1,20,000x");
     EXPECT_EQ(update(vbYes), (std::vector{kQuestion, kUpdated}));
     EXPECT_EQ(stored(), "Sanctioned | 120000 | " + today + " | passed");
     // Pending drops the amount and the date.
-    type_refno("12");
-    choose("Pending");
-    EXPECT_FALSE(get("txt_amount")->isEnabled());
-    EXPECT_FALSE(get<QDateEdit>("txt_date")->isEnabled());
+    clerk.retype("txt_refno", "12");
+    clerk.choose("cmb_status", "Pending");
+    EXPECT_FALSE(enabled("txt_amount") || enabled("txt_date"));
     update(vbYes);
     EXPECT_EQ(stored(), "Pending | 0 | Null | passed");
 }
 
 TEST_F(StatusForm, NoCloseKeysAndADeletedClaimWriteNothing) {
-    type_refno("12'a");
-    QTest::keyClicks(get("txt_remarks"), "'s");
-    QTest::keyClicks(get<QComboBox>("cmb_status"), "Rejected");
-    QTest::keyClick(get<QComboBox>("cmb_status"), Qt::Key_Down);
+    clerk.retype("txt_refno", "12'a");
+    clerk.type("txt_remarks", "'s");
+    QTest::keyClicks(clerk.find("cmb_status"), "R");
+    QTest::keyClick(clerk.find("cmb_status"), Qt::Key_Down);
     EXPECT_EQ(update(vbNo), std::vector{kQuestion});
     EXPECT_EQ(shown(), "12 | Claim Twelve | Sanctioned | 1500.5 | 2024-05-15 | passeds");
     db_conn.Execute("delete from detail where refno=12");
     EXPECT_EQ(update(vbYes), (std::vector<QString>{kQuestion, "Sorry: No Record Found!"}));
     EXPECT_EQ(shown(), "12 |  |  |  | " + today + " | ");
-    QTest::mouseClick(get<QPushButton>("cmd_close"), Qt::LeftButton);
+    clerk.click("cmd_close");
     EXPECT_FALSE(form.isVisible());
 }
 
@@ -189,9 +170,9 @@ TEST_F(StatusForm, NoCloseKeysAndADeletedClaimWriteNothing) {
 TEST_F(StatusForm, AFailureAtAnyStatementOfTheUpdateStoresNothing) {
     QStringList statements;
     const auto prepare = [&] {
-        type_refno("12");
-        choose("Rejected");
-        get("txt_remarks")->clear(); // the "-" written for no remarks is not left in the box
+        clerk.retype("txt_refno", "12");
+        clerk.choose("cmb_status", "Rejected");
+        clerk.retype("txt_remarks", ""); // the "-" written for no remarks is not left in the box
     };
     prepare();
     db_conn.set_statement_hook([&](const QString& statement) { statements << statement; });
@@ -209,7 +190,7 @@ TEST_F(StatusForm, AFailureAtAnyStatementOfTheUpdateStoresNothing) {
         EXPECT_TRUE(boxes[1].startsWith("Database Error: ")) << boxes[1].toStdString();
         EXPECT_EQ(stored(), "Sanctioned | 1500.5 | 2024-05-15 | passed");
         EXPECT_EQ(shown(), "12 | Claim Twelve | Rejected |  | " + today + " | ");
-        EXPECT_TRUE(get<QPushButton>("cmd_update")->isEnabled());
+        EXPECT_TRUE(enabled("cmd_update"));
     }
     db_conn.set_statement_hook({});
 }
@@ -220,26 +201,25 @@ TEST_F(StatusForm, LongStoredTextsAreShownWholeAndKept) {
     const QString remarks(250, u'r'), name(2'000'000, u'N');
     db_conn.Execute("Update detail set empname='" + name + "', remarks='" + remarks +
                     "' where refno=12");
-    type_refno("12");
-    EXPECT_EQ(text("txt_remarks"), remarks);
+    clerk.retype("txt_refno", "12");
+    EXPECT_EQ(clerk.text("txt_remarks"), remarks);
     EXPECT_LE(form.frameGeometry().width(), form.screen()->availableGeometry().width());
-    EXPECT_TRUE(get<QLabel>("lbl_name")->text().startsWith("NNNN"));
+    EXPECT_TRUE(clerk.find<QLabel>("lbl_name")->text().startsWith("NNNN"));
     update(vbYes);
     EXPECT_EQ(stored(), "Sanctioned | 1500.5 | 2024-05-15 | " + remarks);
-    type_refno("12");
-    get("txt_remarks")->clear();
-    QTest::keyClicks(get("txt_remarks"), remarks);
-    EXPECT_EQ(text("txt_remarks"), remarks.left(200)); // the limit holds for what is typed
+    clerk.retype("txt_refno", "12");
+    clerk.retype("txt_remarks", remarks);
+    EXPECT_EQ(clerk.text("txt_remarks"), remarks.left(200)); // the limit holds for what is typed
 }
 
 TEST_F(StatusForm, RemarksThatCannotBeStoredAreRefusedAndKept) {
-    type_refno("12");
+    clerk.retype("txt_refno", "12");
     for (const auto& [kind, bad] : vetra_testing::unstorable_texts()) {
-        vetra_testing::paste(get("txt_remarks"), bad);
+        vetra_testing::paste(clerk.find<QLineEdit>("txt_remarks"), bad);
         EXPECT_EQ(update(), std::vector<QString>{"Invalid: Remarks holds a character that "
                                                  "cannot be stored. Type them again."})
             << kind;
-        EXPECT_EQ(text("txt_remarks"), bad);
+        EXPECT_EQ(clerk.text("txt_remarks"), bad);
     }
     EXPECT_EQ(stored(), kSanctioned);
 }
