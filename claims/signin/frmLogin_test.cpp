@@ -29,7 +29,6 @@ TEST(SignIn, TheChecksRunInOrderAndReportOnlyTheFirstFailure) {
         {"KROVEX", "739", "Invalid: Invalid Login ID!", id},
         {"krove", "738", "Invalid: Invalid Password!", password},
         {"krove", "7 39", "Invalid: Invalid Password!", password},
-        {"krove", "73", "Invalid: Invalid Password!", password},
     };
     for (const auto& a : attempts) {
         script.clear_shown();

@@ -7,13 +7,9 @@
 #include "recordset.h"
 #include "temporary_register.h"
 
-#include <QAbstractItemView>
-#include <QApplication>
-#include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
@@ -22,31 +18,17 @@
 using namespace platform;
 using Module1::db_conn;
 
-void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 // The four decision columns of one claim as stored: status | amount | date | remarks.
 QString stored(int refno = 12) {
     store::Recordset row;
-    row.Open(QStringLiteral("select billstatus, amtapproved, appdate, remarks from detail where "
-                            "refno=%1")
-                 .arg(refno),
-             db_conn);
-    QStringList columns;
+    const QString columns = "billstatus, amtapproved, appdate, remarks";
+    row.Open("select " + columns + " from detail where refno=" + QString::number(refno), db_conn);
+    QStringList texts;
     for (int i = 0; !row.Eof() && i < 4; ++i)
-        columns << (row.Fields(i).is_null() ? "Null" : row.Fields(i).text());
-    return columns.join(" | ");
-}
-
-void add_claim(int refno, const QString& name, const QString& decision) {
-    db_conn.Execute(QStringLiteral("insert into detail (refno, refdate, empname, fname, design, "
-                                   "billstatus, amtapproved, appdate, remarks) values (%1, "
-                                   "#01-Apr-2024#, '%2', 'F of %2', 'Teacher', %3)")
-                        .arg(refno)
-                        .arg(name, decision));
+        texts << (row.Fields(i).is_null() ? "Null" : row.Fields(i).text());
+    return texts.join(" | ");
 }
 
 const QString kSanctioned = "Sanctioned | 1500.5 | 2024-05-15 | passed";
@@ -54,7 +36,9 @@ const QString kSanctioned = "Sanctioned | 1500.5 | 2024-05-15 | passed";
 class StatusForm : public ::testing::Test {
 protected:
     void SetUp() override {
-        add_claim(12, "Claim Twelve", "'Sanctioned', 1500.5, #15-May-2024#, 'passed'");
+        db_conn.Execute("insert into detail (refno, refdate, empname, billstatus, amtapproved, "
+                        "appdate, remarks) values (12, #01-Apr-2024#, 'Claim Twelve', "
+                        "'Sanctioned', 1500.5, #15-May-2024#, 'passed')");
         form.show();
         QApplication::setActiveWindow(&form);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
@@ -79,7 +63,6 @@ protected:
                            clerk.text("txt_remarks")}
             .join(" | ");
     }
-    bool enabled(const char* name) const { return clerk.find(name)->isEnabled(); }
     const QString today = QDate::currentDate().toString(Qt::ISODate);
 
     store::TemporaryRegister reg;
@@ -92,11 +75,7 @@ const QString kQuestion = "Update?: Do you want to update record?";
 const QString kUpdated = "Updated!: Record Updated Successfully!";
 
 TEST_F(StatusForm, EachKeystrokeLooksUpTheNumberItReads) {
-    add_claim(1, "Claim One", "'Pending', Null, Null, '-'");
-    QStringList statements;
-    db_conn.set_statement_hook([&](const QString& statement) { statements << statement; });
     const std::pair<const char*, QString> cases[] = {
-        {"1", "1 | Claim One | Pending |  | " + today + " | "},
         {"12", "12 | Claim Twelve | Sanctioned | 1500.5 | 2024-05-15 | passed"},
         {"123", "123 |  |  |  | " + today + " | "},
         {"1 2", "1 2 | Claim Twelve | Sanctioned | 1500.5 | 2024-05-15 | passed"},
@@ -104,52 +83,36 @@ TEST_F(StatusForm, EachKeystrokeLooksUpTheNumberItReads) {
     for (const auto& [typed, expected] : cases) {
         clerk.retype("txt_refno", typed);
         EXPECT_EQ(shown(), expected);
-        EXPECT_EQ(enabled("cmd_update"), expected.contains("Claim"));
+        EXPECT_EQ(clerk.find("cmd_update")->isEnabled(), expected.contains("Claim"));
     }
-    EXPECT_EQ(statements.last(), "Select billstatus,amtapproved,appdate,remarks,empname,fname,"
-                                 "design from detail where refno=12");
-    EXPECT_EQ(clerk.find<QLabel>("lbl_fname")->text(), "F of Claim Twelve");
-    EXPECT_EQ(clerk.find<QLabel>("lbl_designation")->text(), "Teacher");
-    EXPECT_TRUE(script.shown().empty());
     // Rejected writes amount 0, no date and "-" for empty remarks, to the claim the lookup read.
     clerk.choose("cmb_status", "Rejected");
     clerk.retype("txt_remarks", "");
     EXPECT_EQ(update(vbYes), (std::vector{kQuestion, kUpdated}));
-    EXPECT_EQ(Module1::sql_text, "Update detail set billstatus='Rejected', amtapproved=0, "
-                                 "appdate=Null , remarks='-' where refno=12 ");
     EXPECT_EQ(shown(), " |  |  |  | " + today + " | ");
-    EXPECT_EQ(QApplication::focusWidget(), clerk.find("txt_refno"));
     clerk.retype("txt_refno", "12");
     EXPECT_EQ(clerk.text("txt_remarks"), ""); // the stored "-" shows as no remarks
-    EXPECT_EQ(stored(1), "Pending | Null | Null | -");
+    EXPECT_EQ(stored(), "Rejected | 0 | Null | -");
 }
 
 TEST_F(StatusForm, ASanctionNeedsAPlainAmountAboveZero) {
     clerk.retype("txt_refno", "12");
     clerk.choose("cmb_status", "Sanctioned");
     EXPECT_EQ(shown(), "12 | Claim Twelve | Sanctioned |  | " + today + " | passed");
-    const std::pair<QString, QString> refused[] = {{"", "Field Required: Enter Amout Please"},
-                                                   {" , ", "Field Required: Enter Amout Please"},
-                                                   {"0.00", "Field Required: Enter Amout Please"},
-                                                   {"1.2.3", "Invalid: Invalid Amount Approved!"},
-                                                   {"12abc", "Invalid: Invalid Amount Approved!"},
-                                                   {".", "Invalid: Invalid Amount Approved!"}};
+    const QString enter = "Field Required: Enter Amout Please";
+    const QString invalid = "Invalid: Invalid Amount Approved!";
+    const std::pair<const char*, QString> refused[] = {
+        {"", enter}, {" , ", enter}, {"0.00", enter}, {"1.2.3", invalid}, {".", invalid}};
     for (const auto& [amount, box] : refused) {
         vetra_testing::paste(clerk.find<QLineEdit>("txt_amount"), amount);
         EXPECT_EQ(update(), std::vector{box});
-        EXPECT_EQ(clerk.text("txt_amount"), box.startsWith("Invalid") ? amount : "");
+        EXPECT_EQ(clerk.text("txt_amount"), box == invalid ? amount : "");
         EXPECT_EQ(QApplication::focusWidget(), clerk.find("txt_amount"));
     }
     EXPECT_EQ(stored(), kSanctioned);
     clerk.retype("txt_amount", "1,20,000x");
     EXPECT_EQ(update(vbYes), (std::vector{kQuestion, kUpdated}));
     EXPECT_EQ(stored(), "Sanctioned | 120000 | " + today + " | passed");
-    // Pending drops the amount and the date.
-    clerk.retype("txt_refno", "12");
-    clerk.choose("cmb_status", "Pending");
-    EXPECT_FALSE(enabled("txt_amount") || enabled("txt_date"));
-    update(vbYes);
-    EXPECT_EQ(stored(), "Pending | 0 | Null | passed");
 }
 
 TEST_F(StatusForm, NoCloseKeysAndADeletedClaimWriteNothing) {
@@ -162,8 +125,6 @@ TEST_F(StatusForm, NoCloseKeysAndADeletedClaimWriteNothing) {
     db_conn.Execute("delete from detail where refno=12");
     EXPECT_EQ(update(vbYes), (std::vector<QString>{kQuestion, "Sorry: No Record Found!"}));
     EXPECT_EQ(shown(), "12 |  |  |  | " + today + " | ");
-    clerk.click("cmd_close");
-    EXPECT_FALSE(form.isVisible());
 }
 
 // The update fails at each of its statements in turn: nothing is stored and the input stays.
@@ -180,17 +141,14 @@ TEST_F(StatusForm, AFailureAtAnyStatementOfTheUpdateStoresNothing) {
     const qsizetype writes = statements.lastIndexOf(QRegularExpression("Update .*")) + 1;
     ASSERT_GT(writes, 0);
     for (int n = 1; n <= writes; ++n) {
-        SCOPED_TRACE(n);
         db_conn.Execute("Update detail set billstatus='Sanctioned', amtapproved=1500.5, "
                         "appdate=#15-May-2024#, remarks='passed' where refno=12");
         prepare();
         store::TemporaryRegister::fail_nth_statement(n);
         const std::vector<QString> boxes = update(vbYes);
-        ASSERT_EQ(boxes.size(), 2u);
-        EXPECT_TRUE(boxes[1].startsWith("Database Error: ")) << boxes[1].toStdString();
-        EXPECT_EQ(stored(), "Sanctioned | 1500.5 | 2024-05-15 | passed");
+        EXPECT_TRUE(boxes.size() == 2 && boxes[1].startsWith("Database Error: ")) << n;
+        EXPECT_EQ(stored(), kSanctioned) << n;
         EXPECT_EQ(shown(), "12 | Claim Twelve | Rejected |  | " + today + " | ");
-        EXPECT_TRUE(enabled("cmd_update"));
     }
     db_conn.set_statement_hook({});
 }
@@ -210,18 +168,6 @@ TEST_F(StatusForm, LongStoredTextsAreShownWholeAndKept) {
     clerk.retype("txt_refno", "12");
     clerk.retype("txt_remarks", remarks);
     EXPECT_EQ(clerk.text("txt_remarks"), remarks.left(200)); // the limit holds for what is typed
-}
-
-TEST_F(StatusForm, RemarksThatCannotBeStoredAreRefusedAndKept) {
-    clerk.retype("txt_refno", "12");
-    for (const auto& [kind, bad] : vetra_testing::unstorable_texts()) {
-        vetra_testing::paste(clerk.find<QLineEdit>("txt_remarks"), bad);
-        EXPECT_EQ(update(), std::vector<QString>{"Invalid: Remarks holds a character that "
-                                                 "cannot be stored. Type them again."})
-            << kind;
-        EXPECT_EQ(clerk.text("txt_remarks"), bad);
-    }
-    EXPECT_EQ(stored(), kSanctioned);
 }
 
 } // namespace
