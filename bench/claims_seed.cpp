@@ -44,7 +44,8 @@ SampleClaim sample_claim(long long refno, std::mt19937& random) {
     using store::district_names;
     SampleClaim c;
     c.refno = QString::number(refno);
-    c.refdate = kFirstDay.addDays(random() % (kFirstDay.daysTo(kLastDay) + 1));
+    const auto days = static_cast<unsigned long long>(kFirstDay.daysTo(kLastDay) + 1);
+    c.refdate = kFirstDay.addDays(static_cast<qint64>(random() % days));
     c.dfrom = c.refdate.addDays(-40 - static_cast<int>(random() % 60));
     c.dto = c.dfrom.addDays(static_cast<int>(random() % 30));
     c.empname = pick(kNames, random);

@@ -118,9 +118,9 @@ private:
             std::memcpy(&lanes, &freq_[at], sizeof lanes);
             const std::uint64_t differ = lanes ^ pattern;
             if (differ != 0) {
-                const unsigned lane = std::endian::native == std::endian::little
-                                          ? std::countr_zero(differ) / 16
-                                          : std::countl_zero(differ) / 16;
+                const auto lane = static_cast<unsigned>(std::endian::native == std::endian::little
+                                                            ? std::countr_zero(differ) / 16
+                                                            : std::countl_zero(differ) / 16);
                 return at + lane - 1;
             }
         }

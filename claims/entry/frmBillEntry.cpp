@@ -4,16 +4,20 @@
 
 #include "Class1.h"
 #include "control_text.h"
-#include "date_picker.h"
+#include "entry_controls.h"
 #include "fillcombo.h"
 #include "key_press.h"
 #include "pick_only.h"
+#include "stored_date.h"
 #include "ui_frmBillEntry.h"
 
+#include <QApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScreen>
+#include <QStyle>
 
 namespace {
 
@@ -27,11 +31,15 @@ frmBillEntry::frmBillEntry(QWidget* parent)
       ui(std::make_unique<Ui::frmBillEntry>()) {
     ui->setupUi(this);
     for (QDateEdit* picker : {ui->txt_RefDate, ui->txt_from, ui->txt_to})
-        setup_date_picker(*picker);
-    for (QComboBox* combo : {ui->cmb_district, ui->cmb_Type, ui->cmb_Documents, ui->cmb_HApproval,
-                             ui->cmb_doctor, ui->cmb_BillTime})
-        platform::MakePickOnly(combo);
+        allow_empty_date(*picker);
+    for (const EntryControl& entry : kEntryControls) {
+        if (entry.kind == Kind::list)
+            platform::MakePickOnly(qobject_cast<QComboBox*>(control(entry)));
+        if (entry.max_length > 0)
+            qobject_cast<QLineEdit*>(control(entry))->setMaxLength(entry.max_length);
+    }
     align_label_columns();
+    fit_to_screen();
     set_key_rules();
     connect_handlers();
     Form_Load();
@@ -56,23 +64,53 @@ void frmBillEntry::align_label_columns() {
     align({ui->Frame6, ui->Frame7, ui->Frame8});
 }
 
+// The form keeps the size its layout gives it. On a screen with less room (a scaled desktop) it
+// takes the room there is, title bar and borders included, and scrolls; the box with the focus
+// is scrolled into view, so a check that focuses a box far down shows it.
+void frmBillEntry::fit_to_screen() {
+    const QSize whole = ui->formContents->sizeHint();
+    const int title_bar = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    const int border = 2 * style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    const QSize room =
+        screen()->availableGeometry().size() - QSize(border, title_bar + border) - QSize(8, 8);
+    if (whole.width() <= room.width() && whole.height() <= room.height()) {
+        setFixedSize(whole);
+        return;
+    }
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    QSize wanted = whole;
+    if (wanted.height() > room.height())
+        wanted.rwidth() += bar;
+    if (wanted.width() > room.width())
+        wanted.rheight() += bar;
+    if (wanted.height() > room.height() && whole.height() <= room.height())
+        wanted.rwidth() += bar; // the horizontal bar took the height the form had
+    setMaximumSize(wanted);
+    resize(wanted.boundedTo(room));
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now != nullptr && ui->formContents->isAncestorOf(now))
+            ui->formScroll->ensureWidgetVisible(now);
+    });
+}
+
+QWidget* frmBillEntry::control(const EntryControl& entry) const {
+    return findChild<QWidget*>(entry.name);
+}
+
 void frmBillEntry::set_key_rules() {
-    for (QLineEdit* number :
-         {ui->txt_age, ui->txt_AmtClaimed, ui->txt_DIncome, ui->txt_HAmount, ui->txt_Pay})
-        platform::OnKeyPress(
-            number, [this](qint16& KeyAscii) { Module1::key_check.only_numeric(KeyAscii, this); });
-    for (QLineEdit* text :
-         {ui->txt_DBranch, ui->txt_DDesign, ui->txt_Design, ui->txt_Disease, ui->txt_DOfficer,
-          ui->txt_EmpName, ui->txt_Fname, ui->txt_Hospital, ui->txt_OAddress, ui->txt_OEBlock,
-          ui->txt_OTehsil, ui->txt_OVillage, ui->txt_PAddress, ui->txt_PDistrict, ui->txt_pname,
-          ui->txt_PTehsil, ui->txt_PVillage, ui->txt_Relation, ui->txt_State})
-        platform::OnKeyPress(text, [](qint16& KeyAscii) {
-            if (KeyAscii == kSingleQuote)
-                KeyAscii = 0;
-        });
-    for (QComboBox* combo : {ui->cmb_BillTime, ui->cmb_district, ui->cmb_doctor, ui->cmb_Documents,
-                             ui->cmb_HApproval, ui->cmb_Type})
-        platform::OnKeyPress(combo, [](qint16& KeyAscii) { KeyAscii = 0; });
+    for (const EntryControl& entry : kEntryControls) {
+        if (entry.kind == Kind::number)
+            platform::OnKeyPress(control(entry), [this](qint16& KeyAscii) {
+                Module1::key_check.only_numeric(KeyAscii, this);
+            });
+        else if (entry.kind == Kind::text)
+            platform::OnKeyPress(control(entry), [](qint16& KeyAscii) {
+                if (KeyAscii == kSingleQuote)
+                    KeyAscii = 0;
+            });
+        else if (entry.kind == Kind::list)
+            platform::OnKeyPress(control(entry), [](qint16& KeyAscii) { KeyAscii = 0; });
+    }
 }
 
 void frmBillEntry::connect_handlers() {
@@ -126,30 +164,18 @@ void frmBillEntry::cmb_HApproval_Click() {
     ui->txt_HAmount->setEnabled(ui->cmb_HApproval->currentText().trimmed() == "Yes");
 }
 
+// The date pickers keep their dates.
 void frmBillEntry::clear_fields() {
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             ui->txt_refno,      ui->txt_EmpName,   ui->txt_Fname,    ui->txt_Design,
-             ui->txt_Pay,        ui->txt_OAddress,  ui->txt_OVillage, ui->txt_OTehsil,
-             ui->txt_OEBlock,    ui->cmb_district,  ui->txt_PAddress, ui->txt_PVillage,
-             ui->txt_PTehsil,    ui->txt_PDistrict, ui->txt_State,    ui->txt_pname,
-             ui->txt_age,        ui->txt_Relation,  ui->txt_Disease,  ui->txt_Hospital,
-             ui->txt_AmtClaimed, ui->cmb_Type,      ui->txt_DIncome,  ui->cmb_Documents,
-             ui->cmb_HApproval,  ui->txt_HAmount,   ui->cmb_doctor,   ui->cmb_BillTime,
-             ui->txt_DOfficer,   ui->txt_DDesign,   ui->txt_DBranch})
-        empty_control(control);
+    for (const EntryControl& entry : kEntryControls)
+        if (entry.kind != Kind::date)
+            empty_control(control(entry));
 }
 
+// The income and the approved amount are switched by the type and the approval, not here.
 void frmBillEntry::enable_fields(bool flag) {
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             ui->txt_refno,    ui->txt_RefDate,   ui->txt_EmpName,   ui->txt_Fname,
-             ui->txt_Design,   ui->txt_Pay,       ui->txt_OAddress,  ui->txt_OVillage,
-             ui->txt_OTehsil,  ui->txt_OEBlock,   ui->cmb_district,  ui->txt_PAddress,
-             ui->txt_PVillage, ui->txt_PTehsil,   ui->txt_PDistrict, ui->txt_State,
-             ui->txt_pname,    ui->txt_age,       ui->txt_Relation,  ui->txt_Disease,
-             ui->txt_from,     ui->txt_to,        ui->txt_Hospital,  ui->txt_AmtClaimed,
-             ui->cmb_Type,     ui->cmb_Documents, ui->cmb_HApproval, ui->cmb_doctor,
-             ui->cmb_BillTime, ui->txt_DOfficer,  ui->txt_DDesign,   ui->txt_DBranch})
-        control->setEnabled(flag);
+    for (const EntryControl& entry : kEntryControls)
+        if (entry.need != Need::dependent && entry.need != Need::approved)
+            control(entry)->setEnabled(flag);
 }
 
 void frmBillEntry::cmd_close_Click() {

@@ -13,12 +13,14 @@
 
 #include <QDialog>
 #include <QString>
+#include <map>
 #include <memory>
 #include <optional>
 
 namespace Ui {
 class frmBillEntry;
 }
+struct EntryControl;
 
 class frmBillEntry : public QDialog {
     Q_OBJECT
@@ -56,14 +58,16 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    // The five amounts as the statements write them, once each is a valid number.
-    struct Amounts {
-        QString pay, age, claimed, dependent_income, health_amount;
-    };
+    // The five amounts as the statements write them, once each is a valid number, by column.
+    using Amounts = std::map<QString, QString>;
 
+    QWidget* control(const EntryControl& entry) const;
+    // Whether a control of this need is checked and read now, given the type and the approval.
+    bool applies(const EntryControl& entry) const;
     void connect_handlers();
     void set_key_rules();
     void align_label_columns();
+    void fit_to_screen();
     bool is_new_claim() const;
     std::optional<Amounts> read_amounts();
     // False, after an "Invalid" box naming it, when a text box holds what cannot be stored.

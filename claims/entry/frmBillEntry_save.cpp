@@ -11,11 +11,12 @@
 // than reporting success.
 #include "control_text.h"
 #include "database_error.h"
-#include "date_picker.h"
 #include "dialogs.h"
+#include "entry_controls.h"
 #include "frmBillEntry.h"
 #include "module1.h"
 #include "store_error.h"
+#include "stored_date.h"
 #include "ui_frmBillEntry.h"
 #include "values.h"
 
@@ -23,8 +24,6 @@ using platform::MsgBox;
 using platform::MsgBoxStyle;
 
 namespace {
-
-constexpr char kDashMarker[] = "-";
 
 bool is_empty(const QWidget* control) {
     return control_text(control).trimmed().isEmpty();
@@ -50,45 +49,29 @@ void frmBillEntry::cmd_addnew_Click() {
     ui->txt_EmpName->setFocus();
 }
 
+bool frmBillEntry::applies(const EntryControl& entry) const {
+    switch (entry.need) {
+    case Need::required:
+        return true;
+    case Need::dependent:
+        return ui->cmb_Type->currentText().trimmed() == "Dependent";
+    case Need::approved:
+        return ui->cmb_HApproval->currentText().trimmed() == "Yes";
+    default:
+        return false;
+    }
+}
+
 void frmBillEntry::check_fields() {
     valid_flag = "OK";
-    const bool dependent = ui->cmb_Type->currentText().trimmed() == "Dependent";
-    const bool approved = ui->cmb_HApproval->currentText().trimmed() == "Yes";
-    const struct {
-        bool applies;
-        QWidget* control;
-        const char* message;
-    } checks[] = {
-        {true, ui->txt_EmpName, "Enter Employee Name Please"},
-        {true, ui->txt_Fname, "Enter Father's Name Please"},
-        {true, ui->txt_Design, "Enter Designation Please"},
-        {true, ui->txt_Pay, "Enter Basic Pay Please"},
-        {true, ui->txt_OAddress, "Enter Office Address Please"},
-        {true, ui->cmb_district, "Select District Please"},
-        {true, ui->txt_pname, "Enter Patient Name Please"},
-        {true, ui->txt_age, "Enter Patient's age Please"},
-        {true, ui->txt_Relation, "Enter Relation Please"},
-        {true, ui->txt_Disease, "Enter Disease Name Please"},
-        {true, ui->txt_Hospital, "Enter Hospital Name Please"},
-        {true, ui->txt_AmtClaimed, "Enter Amount Claimed Please"},
-        {true, ui->cmb_Type, "Select Type of Claim Please"},
-        {dependent, ui->txt_DIncome, "Enter Dependent's Income Please"},
-        {true, ui->cmb_Documents, "Select The Status of Documents"},
-        {true, ui->cmb_HApproval, "Select The Status of Health Dept. Approval"},
-        {approved, ui->txt_HAmount, "Enter the Amount Approved By Health Dept."},
-        {true, ui->cmb_doctor, "Select The Status Medical Certificate"},
-        {true, ui->cmb_BillTime, "Select The Status Submission of Bill"},
-        {true, ui->txt_DOfficer, "Enter the Name of Dealing Officer"},
-        {true, ui->txt_DDesign, "Enter the Designation of Dealing Officer"},
-        {true, ui->txt_DBranch, "Enter the Branch of Dealing Officer"},
-    };
-    for (const auto& check : checks) {
-        if (!check.applies || !is_empty(check.control))
+    for (const EntryControl& entry : kEntryControls) {
+        QWidget* const box = control(entry);
+        if (entry.check == nullptr || !applies(entry) || !is_empty(box))
             continue;
-        MsgBox(check.message, MsgBoxStyle::Information, "Field Required");
-        empty_control(check.control);
-        check.control->setFocus();
-        if (qobject_cast<QComboBox*>(check.control) != nullptr)
+        MsgBox(entry.check, MsgBoxStyle::Information, "Field Required");
+        empty_control(box);
+        box->setFocus();
+        if (entry.kind == Kind::list)
             platform::SendF4();
         valid_flag.clear();
         return;
@@ -96,65 +79,32 @@ void frmBillEntry::check_fields() {
 }
 
 std::optional<frmBillEntry::Amounts> frmBillEntry::read_amounts() {
-    Amounts amounts{{}, {}, {}, QStringLiteral("0"), QStringLiteral("0")};
-    const bool dependent = ui->cmb_Type->currentText().trimmed() == "Dependent";
-    const bool approved = ui->cmb_HApproval->currentText().trimmed() == "Yes";
-    const struct {
-        bool applies;
-        QLineEdit* box;
-        const char* name;
-        QString* value;
-    } fields[] = {
-        {true, ui->txt_Pay, "Basic Pay", &amounts.pay},
-        {true, ui->txt_age, "Age", &amounts.age},
-        {true, ui->txt_AmtClaimed, "Amount Claimed", &amounts.claimed},
-        {dependent, ui->txt_DIncome, "Income of Dependent", &amounts.dependent_income},
-        {approved, ui->txt_HAmount, "Amount approved", &amounts.health_amount},
-    };
-    for (const auto& field : fields) {
-        if (!field.applies)
+    Amounts amounts{{"dependpay", QStringLiteral("0")}, {"amthealth", QStringLiteral("0")}};
+    for (const EntryControl& entry : kEntryControls) {
+        if (entry.kind != Kind::number || !applies(entry))
             continue;
-        const std::optional<QString> number = store::number_literal(field.box->text());
+        auto* box = qobject_cast<QLineEdit*>(control(entry));
+        const std::optional<QString> number = store::number_literal(box->text());
         if (!number) {
             MsgBox(QStringLiteral("%1 is not a valid number. Enter digits only, such as 12000 or "
                                   "1,20,000.")
-                       .arg(field.name),
+                       .arg(entry.label),
                    MsgBoxStyle::Information, "Invalid");
-            field.box->setFocus();
+            box->setFocus();
             return std::nullopt;
         }
-        *field.value = *number;
+        amounts[entry.column] = *number;
     }
     return amounts;
 }
 
 bool frmBillEntry::texts_storable() {
-    const std::pair<QLineEdit*, const char*> boxes[] = {
-        {ui->txt_EmpName, "Employee Name"},
-        {ui->txt_Fname, "Father's Name"},
-        {ui->txt_Design, "Designation"},
-        {ui->txt_OAddress, "Office Address"},
-        {ui->txt_OVillage, "Office Village / City"},
-        {ui->txt_OTehsil, "Office Tehsil"},
-        {ui->txt_OEBlock, "Education Block"},
-        {ui->txt_PAddress, "Residence Address"},
-        {ui->txt_PVillage, "Residence Village / City"},
-        {ui->txt_PTehsil, "Residence Tehsil"},
-        {ui->txt_PDistrict, "Residence District"},
-        {ui->txt_State, "State"},
-        {ui->txt_pname, "Patient Name"},
-        {ui->txt_Relation, "Relation with Employee"},
-        {ui->txt_Disease, "Name of Disease"},
-        {ui->txt_Hospital, "Name of Hospital"},
-        {ui->txt_DOfficer, "Name of Dealing Officer"},
-        {ui->txt_DDesign, "Designation of Dealing Officer"},
-        {ui->txt_DBranch, "Branch"},
-    };
-    for (const auto& [box, name] : boxes) {
-        if (store::text_storable(box->text()))
+    for (const EntryControl& entry : kEntryControls) {
+        auto* box = qobject_cast<QLineEdit*>(control(entry));
+        if (entry.kind != Kind::text || store::text_storable(box->text()))
             continue;
         MsgBox(QStringLiteral("%1 holds a character that cannot be stored. Type its text again.")
-                   .arg(name),
+                   .arg(entry.label),
                MsgBoxStyle::Information, "Invalid");
         box->setFocus();
         box->selectAll();
@@ -182,12 +132,12 @@ void frmBillEntry::cmd_save_Click() {
     if (Module1::reply != QString::number(platform::vbYes))
         return;
 
-    QLineEdit* const optional[] = {ui->txt_OVillage,  ui->txt_OTehsil,  ui->txt_OEBlock,
-                                   ui->txt_PAddress,  ui->txt_PVillage, ui->txt_PTehsil,
-                                   ui->txt_PDistrict, ui->txt_State};
-    QStringList typed;
-    for (QLineEdit* box : optional) {
-        typed << box->text();
+    std::vector<std::pair<QLineEdit*, QString>> optional; // each box with what it held
+    for (const EntryControl& entry : kEntryControls) {
+        if (entry.need != Need::optional)
+            continue;
+        auto* box = qobject_cast<QLineEdit*>(control(entry));
+        optional.emplace_back(box, box->text());
         if (box->text().trimmed().isEmpty())
             box->setText(kDashMarker);
     }
@@ -196,8 +146,8 @@ void frmBillEntry::cmd_save_Click() {
     try {
         saved_as = write_record(*amounts);
     } catch (const std::exception& e) {
-        for (std::size_t i = 0; i < std::size(optional); ++i)
-            optional[i]->setText(typed[static_cast<int>(i)]);
+        for (const auto& [box, typed] : optional)
+            box->setText(typed);
         report_database_error(new_claim ? QStringLiteral("The record was not saved")
                                         : QStringLiteral("The record was not updated"),
                               e);
@@ -260,7 +210,7 @@ void frmBillEntry::execute_save_statements(const QString& R, const Amounts& amou
         statements << "Update detail set refdate=" + date_value(*ui->txt_RefDate) + where;
     statements << "Update detail set empname=" + text(ui->txt_EmpName) +
                       ", fname=" + text(ui->txt_Fname) + ", design=" + text(ui->txt_Design) +
-                      ", basicpay=" + amounts.pay + where;
+                      ", basicpay=" + amounts.at("basicpay") + where;
     statements << "Update detail set oaddress=" + text(ui->txt_OAddress) +
                       ", ovill=" + text(ui->txt_OVillage) + ", oteh=" + text(ui->txt_OTehsil) +
                       ", oblkname=" + text(ui->txt_OEBlock) + ", odist=" + text(ui->cmb_district) +
@@ -269,20 +219,22 @@ void frmBillEntry::execute_save_statements(const QString& R, const Amounts& amou
                       ", rvill=" + text(ui->txt_PVillage) + ", rteh=" + text(ui->txt_PTehsil) +
                       ", rdist=" + text(ui->txt_PDistrict) + ", rstate=" + text(ui->txt_State) +
                       where;
-    statements << "Update detail set pname=" + text(ui->txt_pname) + ", page=" + amounts.age +
-                      ", relation=" + text(ui->txt_Relation) + where;
+    statements << "Update detail set pname=" + text(ui->txt_pname) +
+                      ", page=" + amounts.at("page") + ", relation=" + text(ui->txt_Relation) +
+                      where;
     statements << "Update detail set disease=" + text(ui->txt_Disease) +
                       ", dfrom=" + date_value(*ui->txt_from) + ", dto=" + date_value(*ui->txt_to) +
-                      ", hospital=" + text(ui->txt_Hospital) + ", amtclaimed=" + amounts.claimed +
+                      ", hospital=" + text(ui->txt_Hospital) +
+                      ", amtclaimed=" + amounts.at("amtclaimed") +
                       ", claimtype=" + text(ui->cmb_Type) + where;
     if (type == "Self")
         statements << "Update detail set dependpay=0" + where;
     else if (type == "Dependent")
-        statements << "Update detail set dependpay=" + amounts.dependent_income + where;
+        statements << "Update detail set dependpay=" + amounts.at("dependpay") + where;
     statements << "Update detail set documents=" + text(ui->cmb_Documents) +
                       ", apphealth=" + text(ui->cmb_HApproval) +
                       ", medicalcrt=" + text(ui->cmb_doctor) + where;
-    statements << "Update detail set amthealth=" + amounts.health_amount + where;
+    statements << "Update detail set amthealth=" + amounts.at("amthealth") + where;
     statements << "Update detail set intime=" + text(ui->cmb_BillTime) +
                       ", officer=" + text(ui->txt_DOfficer) +
                       ", offdesign=" + text(ui->txt_DDesign) + ", branch=" + text(ui->txt_DBranch) +

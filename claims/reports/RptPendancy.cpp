@@ -190,8 +190,8 @@ void RptPendancy::fill_counts(const std::array<QString, 4>& statements) {
     for (int i = 0; i < 4; ++i) {
         if (rs_aux.State() == store::adStateOpen)
             rs_aux.Close();
-        rs_aux.Open(statements[i], db_conn, store::adOpenKeyset, store::adLockOptimistic,
-                    store::adCmdUnspecified);
+        rs_aux.Open(statements[std::size_t(i)], db_conn, store::adOpenKeyset,
+                    store::adLockOptimistic, store::adCmdUnspecified);
         grid_.setTextMatrix(row_no, 2 + i,
                             rs_aux.Eof() ? QStringLiteral("0") : rs_aux.Fields(0).text().trimmed());
     }

@@ -113,15 +113,16 @@ void ReportCanvas::drawWrappedText(const QRect& box, const QString& text, const 
         else
             lines.last() += u' ' + word; // the last line is elided when it overflows
     }
-    const qreal blockHeight = (lines.size() - 1) * f.metrics.lineSpacing() + f.metrics.height();
+    const qreal blockHeight =
+        qreal(lines.size() - 1) * f.metrics.lineSpacing() + f.metrics.height();
     qreal top = r.top() + (r.height() - blockHeight) / 2;
     if (alignment & Qt::AlignTop)
         top = r.top();
     else if (alignment & Qt::AlignBottom)
         top = r.bottom() - blockHeight;
     for (qsizetype i = 0; i < lines.size(); ++i)
-        drawLineOfText(f, lines[i], r, top + i * f.metrics.lineSpacing() + f.metrics.ascent(),
-                       alignment);
+        drawLineOfText(f, lines[i], r,
+                       top + qreal(i) * f.metrics.lineSpacing() + f.metrics.ascent(), alignment);
 }
 
 void ReportCanvas::drawLine(const QLine& twips, int penWidthTwips) {

@@ -39,7 +39,8 @@ void TabularReport::setFooterCaptions(const QString& countCaption, const QString
 
 QString TabularReport::cellText(qsizetype row, size_t column) const {
     const QVariantList& values = rows_[row];
-    const QVariant value = qsizetype(column) < values.size() ? values[column] : QVariant();
+    const QVariant value =
+        qsizetype(column) < values.size() ? values[qsizetype(column)] : QVariant();
     const ValueFormatter& format = columns_[column].format;
     return format ? format(value) : plainText(value);
 }
@@ -49,9 +50,9 @@ QString TabularReport::totalText(size_t column) const {
     double sum = 0;
     bool whole = true;
     for (const QVariantList& values : rows_) {
-        if (qsizetype(column) >= values.size() || values[column].isNull())
+        if (qsizetype(column) >= values.size() || values[qsizetype(column)].isNull())
             continue;
-        const QVariant& value = values[column];
+        const QVariant& value = values[qsizetype(column)];
         bool isNumber = false;
         const double number = value.toDouble(&isNumber);
         if (!isNumber)

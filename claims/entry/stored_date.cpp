@@ -1,15 +1,11 @@
 // An empty picker is one at its minimum date, which it shows as a blank special value.
-#include "date_picker.h"
+#include "stored_date.h"
 
 #include "values.h"
 
 #include <QDateEdit>
-#include <QLocale>
 
-void setup_date_picker(QDateEdit& picker) {
-    picker.setLocale(QLocale::c());
-    picker.setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
-    picker.setCalendarPopup(true);
+void allow_empty_date(QDateEdit& picker) {
     picker.setMinimumDate(QDate(1752, 9, 14));
     picker.setSpecialValueText(QStringLiteral(" "));
 }

@@ -1,0 +1,140 @@
+// Claims entered and read back for the acceptance tests.
+#include "acceptance.h"
+
+#include "schema.h"
+#include "temporary_register.h"
+
+#include <QDateEdit>
+
+namespace acceptance {
+namespace {
+
+enum Kind { Text, Amount, Date, List };
+struct Field {
+    const char* control;
+    const char* column;
+    Kind kind;
+};
+// The entry form's controls in the order the clerk fills them, with the columns they are saved to.
+// clang-format off
+constexpr Field kFields[] = {
+    {"txt_RefDate", "refdate", Date}, {"txt_EmpName", "empname", Text},
+    {"txt_Fname", "fname", Text}, {"txt_Design", "design", Text}, {"txt_Pay", "basicpay", Amount},
+    {"txt_OAddress", "oaddress", Text}, {"txt_OVillage", "ovill", Text},
+    {"txt_OTehsil", "oteh", Text}, {"txt_OEBlock", "oblkname", Text},
+    {"cmb_district", "odist", List}, {"txt_PAddress", "raddress", Text},
+    {"txt_PVillage", "rvill", Text}, {"txt_PTehsil", "rteh", Text},
+    {"txt_PDistrict", "rdist", Text}, {"txt_State", "rstate", Text}, {"txt_pname", "pname", Text},
+    {"txt_age", "page", Amount}, {"txt_Relation", "relation", Text},
+    {"txt_Disease", "disease", Text}, {"txt_from", "dfrom", Date}, {"txt_to", "dto", Date},
+    {"txt_Hospital", "hospital", Text}, {"txt_AmtClaimed", "amtclaimed", Amount},
+    {"cmb_Type", "claimtype", List}, {"txt_DIncome", "dependpay", Amount},
+    {"cmb_Documents", "documents", List}, {"cmb_HApproval", "apphealth", List},
+    {"txt_HAmount", "amthealth", Amount}, {"cmb_doctor", "medicalcrt", List},
+    {"cmb_BillTime", "intime", List}, {"txt_DOfficer", "officer", Text},
+    {"txt_DDesign", "offdesign", Text}, {"txt_DBranch", "branch", Text}};
+// clang-format on
+
+QDate date(const QString& typed) {
+    return QDate::fromString(typed, Qt::ISODate);
+}
+
+// A typed amount as the table holds it: a whole number, nothing typed as 0.
+store::FieldValue amount(const QString& typed) {
+    return store::FieldValue(std::int64_t{QString(typed).remove(',').toLongLong()});
+}
+
+} // namespace
+
+Claim numbered_claim(const QString& tag, int n) {
+    const QString id = QStringLiteral("%1-%2").arg(tag).arg(n);
+    // clang-format off
+    Claim claim{{"txt_RefDate", "2024-01-15"}, {"txt_from", "2023-12-20"}, {"txt_to", "2024-01-02"},
+        {"txt_Pay", QStringLiteral("%1,%2").arg(20 + n % 50).arg(n % 1000, 3, 10, QChar('0'))},
+        {"txt_age", QString::number(20 + n % 60)}, {"txt_AmtClaimed", "1,25,000"},
+        {"cmb_district", store::district_names()[n % store::district_names().size()]},
+        {"cmb_Type", "Self"}, {"cmb_Documents", "Yes"}, {"cmb_HApproval", "No"},
+        {"cmb_doctor", "Yes"}, {"cmb_BillTime", "No"},
+        {"txt_OTehsil", ""}, {"txt_PVillage", ""}}; // stored as "-"
+    // clang-format on
+    for (const Field& field : kFields)
+        if (field.kind == Text)
+            claim.insert({field.control, QStringLiteral("%1 %2").arg(field.column, id)});
+    return claim;
+}
+
+Row saved_row(const Claim& claim, std::int64_t refno) {
+    Row row{{"refno", store::FieldValue(refno)}, {"billstatus", store::FieldValue("Pending")}};
+    for (const char* decision : {"amtapproved", "appdate", "remarks"})
+        row[decision] = {};
+    for (const Field& field : kFields) {
+        const QString typed = claim.count(field.control) ? claim.at(field.control).trimmed() : "";
+        if (field.kind == Date)
+            row[field.column] = store::FieldValue(date(typed));
+        else if (field.kind == Amount)
+            row[field.column] = amount(typed);
+        else
+            row[field.column] = store::FieldValue(typed.isEmpty() ? QStringLiteral("-") : typed);
+    }
+    return row;
+}
+
+Row numbered_row(const Row& row) {
+    const QString id = row.at("empname").text().section(' ', 1); // "empname A-17"
+    return saved_row(numbered_claim(id.section('-', 0, 0), id.section('-', 1).toInt()), refno(row));
+}
+
+void enter_claim(vetra_testing::Clerk& clerk, const Claim& claim, bool key_by_key) {
+    for (const Field& field : kFields) {
+        if (!claim.count(field.control))
+            continue;
+        const QString& value = claim.at(field.control);
+        if (field.kind == List)
+            clerk.choose(field.control, value);
+        else if (field.kind == Date)
+            key_by_key ? clerk.type_date(field.control, date(value))
+                       : clerk.find<QDateEdit>(field.control)->setDate(date(value));
+        else
+            key_by_key ? clerk.type(field.control, value)
+                       : clerk.find<QLineEdit>(field.control)->setText(value);
+    }
+}
+
+void sign_in(frmLogin& window) {
+    vetra_testing::Clerk clerk(window);
+    clerk.type("txt_uid", " krove ");
+    clerk.type("txt_pass", "739");
+    QTest::keyClick(clerk.find<QLineEdit>("txt_pass"), Qt::Key_Return);
+}
+
+void open_register(const QString& folder) {
+    store::TemporaryRegister::close_all();
+    Module1::app_path = folder;
+    Module1::open_database();
+}
+
+std::vector<Row> rows(const QString& statement) {
+    store::Recordset result;
+    result.Open(statement, Module1::db_conn);
+    std::vector<Row> found;
+    for (; !result.Eof(); result.MoveNext()) {
+        Row& row = found.emplace_back();
+        for (int i = 0; i < result.FieldCount(); ++i)
+            if (result.FieldName(i) != "id")
+                row[result.FieldName(i)] = result.Fields(i);
+    }
+    return found;
+}
+
+std::int64_t refno(const Row& row) {
+    return std::int64_t(row.at("refno").number());
+}
+
+QString integrity() {
+    QStringList found;
+    for (const Row& row : rows("PRAGMA integrity_check"))
+        found << row.begin()->second.text();
+    return found.join('\n');
+}
+
+} // namespace acceptance

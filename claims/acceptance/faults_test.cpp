@@ -1,0 +1,251 @@
+// The faults the register survives: a program killed mid-save, two programs saving on one file, a
+// full disk, and files it cannot use. The savers are claims_writer child processes; the tests run
+// as root, which mounts a small disk and runs the program as another user.
+#include "acceptance.h"
+#include "claim_statements.h"
+#include "connection.h"
+#include "demo_claims.h"
+#include "schema.h"
+#include "temporary_register.h"
+#include "test_files.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <pwd.h>
+#include <random>
+#include <set>
+#include <sys/mount.h>
+#include <thread>
+#include <unistd.h>
+
+namespace acceptance {
+namespace {
+
+// A claims_writer child process (see claims_writer.cpp), started and ready to go.
+struct Writer : QProcess {
+    explicit Writer(const QStringList& arguments) {
+        start(CLAIMS_WRITER, arguments);
+        EXPECT_TRUE(waitForReadyRead(30000) && readLine() == "ready\n")
+            << readAllStandardError().toStdString();
+    }
+    void go() {
+        write("go\n");
+        waitForBytesWritten();
+    }
+};
+
+// Takes in what a writer printed: the claims the clerk was told are saved, under which number
+// ("A-17" -> 117), and how many of them moved to another number. Returns the claim whose save
+// began and was not reported saved.
+QString take_in(Writer& writer, const QString& tag, std::map<QString, std::int64_t>& told,
+                int& moved) {
+    QString unfinished;
+    std::int64_t before = 0;
+    for (const QString& line :
+         QString(writer.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts)) {
+        const QStringList words = line.split(' ');
+        const QString id = tag + '-' + words.value(1);
+        if (words[0] == "saved") {
+            told[id] = words[2].toLongLong();
+            moved += words.size() == 4 ? 1 : 0;
+            EXPECT_GT(told[id], std::exchange(before, told[id])) << "a writer's numbers rise";
+        }
+        unfinished = words[0] == "begin" ? id : QString();
+    }
+    return unfinished;
+}
+
+// Opens the register as the program's start does and checks it: a sound file, every row a whole
+// claim, every claim the clerk was told is saved under its number. Returns the stored claims.
+std::map<QString, std::int64_t> check_register(const QString& folder,
+                                               const std::map<QString, std::int64_t>& told) {
+    open_register(folder);
+    EXPECT_EQ(integrity(), "ok");
+    std::map<QString, std::int64_t> stored;
+    for (const Row& row : rows()) {
+        EXPECT_EQ(row, numbered_row(row));
+        stored[row.at("empname").text().section(' ', 1)] = refno(row); // "empname A-17"
+    }
+    for (const auto& [id, number] : told)
+        EXPECT_EQ(stored[id], number) << id.toStdString();
+    return stored;
+}
+
+TEST(PowerCut, EveryClaimIsWholeOrAbsentAfterEachKill) {
+    QTemporaryDir data;
+    open_register(data.path());
+    const unsigned seed = qEnvironmentVariableIsSet("VETRA_KILL_SEED") // repeats a run's kills
+                              ? unsigned(qEnvironmentVariableIntValue("VETRA_KILL_SEED"))
+                              : std::random_device{}() % 1000000;
+    std::mt19937 random(seed);
+    std::cout << "kill moments from VETRA_KILL_SEED=" << seed << std::endl;
+    std::map<QString, std::int64_t> told;
+    int cut_before_commit = 0, moved = 0;
+    for (int kill = 0; kill < 50 && !HasFailure(); ++kill) { // stops at the first fault
+        SCOPED_TRACE(kill);
+        const QString tag = QStringLiteral("K%1").arg(kill);
+        // Each statement of a save waits a millisecond, so that random kills land inside saves.
+        Writer writer({data.path(), tag, "0", "1000"});
+        writer.go();
+        std::this_thread::sleep_for(std::chrono::milliseconds(random() % 250));
+        writer.kill(); // SIGKILL: no handler, no flush, no clean-up
+        writer.waitForFinished();
+        const QString unfinished = take_in(writer, tag, told, moved);
+        cut_before_commit +=
+            !unfinished.isEmpty() && !check_register(data.path(), told).count(unfinished);
+    }
+    EXPECT_GT(cut_before_commit, 0) << "no kill cut a save short: the test proved nothing";
+}
+
+TEST(TwoPrograms, FiveHundredClaimsEachAtTheSameTime) {
+    QTemporaryDir data;
+    open_register(data.path());
+    Writer a({data.path(), "A", "500"}), b({data.path(), "B", "500"});
+    a.go();
+    b.go();
+    std::map<QString, std::int64_t> told;
+    int moved = 0;
+    for (auto [tag, writer] : {std::pair{"A", &a}, {"B", &b}}) {
+        ASSERT_TRUE(writer->waitForFinished(600000));
+        EXPECT_EQ(writer->exitCode(), 0) << writer->readAllStandardError().toStdString();
+        take_in(*writer, tag, told, moved);
+    }
+    ASSERT_EQ(told.size(), 1000u);
+    // Each save takes the largest number plus one at that moment: none skipped, none twice.
+    std::set<std::int64_t> numbers;
+    for (const auto& [id, number] : check_register(data.path(), told))
+        numbers.insert(number);
+    EXPECT_EQ(numbers.size(), 1000u);
+    EXPECT_EQ(*numbers.begin(), 101);
+    EXPECT_EQ(*numbers.rbegin(), 1100);
+    EXPECT_GT(moved, 0) << "the two writers never met: the test proved nothing";
+}
+
+// Every control of the form as the clerk sees it: texts, choices, dates, enabled or not.
+QStringList form_contents(const QWidget& form) {
+    QStringList contents;
+    for (const QWidget* control : form.findChildren<QWidget*>())
+        for (const char* shown : {"text", "currentText", "date"})
+            if (const QVariant value = control->property(shown); value.isValid())
+                contents << control->objectName() + ": " + value.toString() +
+                                (control->isEnabled() ? "" : " (off)");
+    return contents;
+}
+
+TEST(FullDisk, ASaveThatFindsNoRoomFailsWholeAndTheFormKeepsItsInput) {
+    QTemporaryDir data;
+    const QByteArray folder = QFile::encodeName(data.path());
+    if (::mount("tmpfs", folder.constData(), "tmpfs", 0, "size=1048576") != 0)
+        GTEST_SKIP() << "the machine refuses to mount a small disk";
+    const auto detach = [](const char* where) { ::umount2(where, MNT_DETACH); }; // files stay open
+    const std::unique_ptr<const char, decltype(detach)> unmount(folder.constData(), detach);
+    open_register(data.path());
+    platform::DialogScript boxes;
+    frmBillEntry form;
+    form.show();
+    vetra_testing::Clerk clerk(form);
+    const auto save = [&] {
+        boxes.answer(platform::vbYes);
+        clerk.click("cmd_save");
+        return boxes.shown().back();
+    };
+    clerk.click("cmd_addnew");
+    enter_claim(clerk, numbered_claim("D", 1), false);
+    ASSERT_EQ(save().title, "Saved");
+
+    QFile filler(data.filePath("filler"));
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    for (qint64 chunk = 4096; chunk > 0; chunk /= 2) // down to the last byte
+        while (filler.write(QByteArray(chunk, '\0')) == chunk) {
+        }
+    filler.close();
+    clerk.click("cmd_addnew");
+    enter_claim(clerk, numbered_claim("D", 2), false);
+    const QStringList typed = form_contents(form);
+    const platform::ShownBox refusal = save();
+    EXPECT_EQ(refusal.title, "Database Error");
+    EXPECT_TRUE(refusal.text.startsWith("The record was not saved: ") &&
+                refusal.text.contains("full"))
+        << refusal.text.toStdString();
+    EXPECT_EQ(form_contents(form), typed) << "every box, the number, the mode and the buttons";
+    EXPECT_EQ(check_register(data.path(), {{"D-1", 101}}).size(), 1u) << "as a restart finds it";
+
+    // Room again: the same SAVE on the same form stores the claim.
+    ASSERT_TRUE(QFile::remove(data.filePath("filler")));
+    EXPECT_EQ(save().title, "Saved");
+    EXPECT_EQ(check_register(data.path(), {{"D-1", 101}, {"D-2", 102}}).size(), 2u);
+}
+
+// Files the program cannot use: it must say which file and why in one box, end with status 1 and
+// leave the file and its folder as they were. Permission cases run the program's start as the
+// user nobody, since root ignores permission bits.
+TEST(UnusableDatabase, OneBoxStatusOneAndNothingChanged) {
+    enum Spoil { ReadOnlyFile, ReadOnlyFolder, Damage, OtherKey };
+    const struct {
+        const char* name;
+        bool claims;
+        Spoil spoil;
+        QString reason; // %1: the folder
+    } cases[] = {{"a read-only file", true, ReadOnlyFile, "the file is read-only"},
+                 {"a read-only folder", true, ReadOnlyFolder, "the folder %1 is not writable"},
+                 {"no file, a read-only folder", false, ReadOnlyFolder,
+                  "cannot create a file in the folder %1"},
+                 {"a file damaged in the middle", true, Damage, "the file is damaged ("},
+                 {"another password", false, OtherKey,
+                  "the password does not fit or the file is damaged (file is encrypted or is not a "
+                  "database)"}};
+    const passwd* clerk = ::getpwnam("nobody");
+    ASSERT_NE(clerk, nullptr);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir base;
+        const QString folder = base.filePath("data"), file = folder + "/VETRA.mdb";
+        ASSERT_TRUE(QDir().mkpath(folder));
+        if (c.claims) { // a file of many pages
+            open_register(folder);
+            demo::save_claims(Module1::db_conn, demo::demo_claims(QDate(2025, 3, 31), 1500));
+            store::TemporaryRegister::close_all();
+        }
+        const bool as_clerk = c.spoil == ReadOnlyFile || c.spoil == ReadOnlyFolder;
+        if (as_clerk) {
+            ASSERT_TRUE(QFile::setPermissions(base.path(), QFile::ReadOwner | QFile::ExeOwner |
+                                                               QFile::ExeGroup | QFile::ExeOther));
+            for (const QString& path : {folder, file})
+                ASSERT_TRUE(!QFile::exists(path) ||
+                            ::chown(QFile::encodeName(path).constData(), clerk->pw_uid, 0) == 0);
+            ASSERT_TRUE(c.spoil == ReadOnlyFile
+                            ? QFile::setPermissions(file, QFile::ReadOwner)
+                            : QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        } else if (c.spoil == Damage) {
+            QFile damaged(file);
+            ASSERT_TRUE(damaged.open(QIODevice::ReadWrite) && damaged.size() > 16 * 4096);
+            damaged.seek(damaged.size() / 2);
+            damaged.write(QByteArray(512, 'Z'));
+        } else {
+            ASSERT_TRUE(store::create_database_if_missing(file, "not-the-password"));
+        }
+        const QByteArray bytes = store::test::file_bytes(file);
+        const QStringList names = store::test::folder_names(folder);
+
+        platform::DialogScript boxes(fail);
+        const AwaitWindow<frmLogin> login(sign_in);
+        const AwaitWindow<VETRA> opened([](VETRA& window) { window.mnu_Exit->trigger(); });
+        // Root can come back: the saved user stays root.
+        ASSERT_EQ(::setresuid(as_clerk ? clerk->pw_uid : 0, as_clerk ? clerk->pw_uid : 0, 0), 0);
+        const int status = run_register({"vetra", "--data-dir", folder});
+        ASSERT_EQ(::setresuid(0, 0, 0), 0);
+        EXPECT_EQ(status, 1);
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.shown()[0].title, "Database Error");
+        EXPECT_TRUE(boxes.shown()[0].text.startsWith(
+            "The database " + file +
+            " cannot be opened: " + QString(c.reason).replace("%1", folder)))
+            << boxes.shown()[0].text.toStdString();
+        EXPECT_TRUE(store::test::file_bytes(file) == bytes) << "the file was changed";
+        EXPECT_EQ(store::test::folder_names(folder), names);
+    }
+}
+
+} // namespace
+} // namespace acceptance
