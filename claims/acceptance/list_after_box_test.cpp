@@ -54,7 +54,7 @@ TEST(ListAfterBox, TheEntryFormOpensTheDistrictList) {
     frmBillEntry form;
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    Clerk clerk(form);
+    vetra_testing::Clerk clerk(form);
     clerk.click("cmd_addnew");
     for (const auto& [box, text] : {std::pair{"txt_EmpName", "Ravi"},
                                     {"txt_Fname", "Mohan"},
@@ -73,7 +73,7 @@ TEST(ListAfterBox, TheReportGeneratorOpensTheDistrictThenTheStatusList) {
     frmreport form;
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    Clerk clerk(form);
+    vetra_testing::Clerk clerk(form);
     EnterOnBoxes enter;
     clerk.click("cmd_show");
     expect_list_open(form, "cmb_district");

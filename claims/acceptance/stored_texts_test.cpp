@@ -1,15 +1,8 @@
 // Texts stored longer than their box allows (by another program, or before the limit) are shown
 // whole by the entry form and written back unchanged by UPDATE; one of megabytes leaves the form
 // on the screen.
-#include "clerk.h"
-#include "dialogs.h"
-#include "frmBillEntry.h"
-#include "module1.h"
-#include "stored_claims.h"
+#include "acceptance.h"
 #include "temporary_register.h"
-
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace acceptance {
 namespace {
@@ -19,9 +12,9 @@ TEST(StoredTexts, TheEntryFormShowsLongTextsWholeAndUpdatesThemUnchanged) {
     platform::DialogScript boxes;
     frmBillEntry form;
     form.show();
-    Clerk clerk(form);
+    vetra_testing::Clerk clerk(form);
     clerk.click("cmd_addnew");
-    fill_claim(clerk, numbered_claim("long", 1));
+    enter_claim(clerk, numbered_claim("long", 1), false);
     boxes.answer(platform::vbYes);
     clerk.click("cmd_save");
     const QString name = QString(93, u'N'), address = QString(250, u'A');
@@ -43,7 +36,7 @@ TEST(StoredTexts, TheEntryFormShowsLongTextsWholeAndUpdatesThemUnchanged) {
     boxes.answer(platform::vbYes);
     clerk.click("cmd_save");
     EXPECT_EQ(boxes.shown().back().text, "Record Updated Successfully.");
-    const StoredRow row = stored_rows("refno=101").at(0);
+    const Row row = rows("Select * from detail where refno=101").at(0);
     EXPECT_EQ(row.at("empname").text(), name);
     EXPECT_EQ(row.at("oaddress").text(), address);
     EXPECT_EQ(row.at("ovill").text(), address);
