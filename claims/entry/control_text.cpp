@@ -1,6 +1,8 @@
 // Text access over QLineEdit and QComboBox.
 #include "control_text.h"
 
+#include "stored_text.h"
+
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -14,7 +16,7 @@ QString control_text(const QWidget* control) {
 
 void set_control_text(QWidget* control, const QString& text) {
     if (auto* box = qobject_cast<QLineEdit*>(control))
-        box->setText(text);
+        platform::ShowStoredText(box, text);
     else if (auto* combo = qobject_cast<QComboBox*>(control))
         combo->setEditText(text);
 }

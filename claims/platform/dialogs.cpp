@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 
@@ -12,12 +14,39 @@ namespace platform {
 namespace {
 
 DialogScript* g_armed = nullptr;
+// The window the last real box was shown over: it gets the activation back when the box closes.
+QPointer<QWidget> g_box_owner;
 
 QWidget* dialog_parent() {
-    if (QWidget* modal = QApplication::activeModalWidget())
-        return modal;
-    return QApplication::activeWindow();
+    QWidget* modal = QApplication::activeModalWidget();
+    g_box_owner = modal != nullptr ? modal : QApplication::activeWindow();
+    return g_box_owner;
 }
+
+// Opens the list once `window` is the active window again, if the combo still has its focus then.
+class OpenOnActivation : public QObject {
+public:
+    OpenOnActivation(QWidget* window, QComboBox* combo) : QObject(combo), window_(window) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == window_ && event->type() == QEvent::WindowActivate) {
+            window_->removeEventFilter(this);
+            // Qt gives the focus back to the window's focus widget after this event.
+            QTimer::singleShot(0, parent(), [combo = static_cast<QComboBox*>(parent())] {
+                if (combo->hasFocus())
+                    combo->showPopup();
+            });
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QPointer<QWidget> window_;
+};
 
 QString describe(const ShownBox& box) {
     return QStringLiteral("\"%1\" (title \"%2\")").arg(box.text, box.title);
@@ -49,8 +78,20 @@ QString InputBox(const QString& prompt, const QString& title) {
 }
 
 void SendF4() {
-    if (auto* combo = qobject_cast<QComboBox*>(QApplication::focusWidget()))
+    if (auto* combo = qobject_cast<QComboBox*>(QApplication::focusWidget())) {
         combo->showPopup();
+        return;
+    }
+    // Right after a message box closes no window is active yet (the window manager gives the
+    // activation back a moment later), so nothing has the focus: the form the box covered keeps
+    // the control it focused as its focus widget, and the list opens once the form is active.
+    QWidget* window = g_box_owner != nullptr ? g_box_owner->window() : nullptr;
+    if (window == nullptr || !window->isVisible() || QApplication::activeWindow() != nullptr)
+        return;
+    if (auto* combo = qobject_cast<QComboBox*>(window->focusWidget())) {
+        new OpenOnActivation(window, combo);
+        window->activateWindow(); // without a window manager nothing else would
+    }
 }
 
 DialogScript::DialogScript(FaultHandler on_fault) : on_fault_(std::move(on_fault)) {

@@ -28,7 +28,9 @@ int MsgBox(const QString& text, MsgBoxStyle style, const QString& title);
 // Shows a one-line prompt; returns the text typed, or an empty text on Cancel.
 QString InputBox(const QString& prompt, const QString& title);
 
-// Opens the drop-down list of the focused combo box, as pressing F4 in it does.
+// Opens the drop-down list of the focused combo box, as pressing F4 in it does. Called right after
+// a box closes, when the form is not active again yet, it opens the list of the combo box the form
+// focused as soon as the form is active (and the box still has the focus).
 void SendF4();
 
 // One box as the user would have seen it.

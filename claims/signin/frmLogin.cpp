@@ -23,19 +23,6 @@ frmLogin::frmLogin(QWidget* parent)
 
 frmLogin::~frmLogin() = default;
 
-QLineEdit* frmLogin::txt_uid() const {
-    return ui->txt_uid;
-}
-QLineEdit* frmLogin::txt_pass() const {
-    return ui->txt_pass;
-}
-QPushButton* frmLogin::cmd_login() const {
-    return ui->cmd_login;
-}
-QPushButton* frmLogin::cmd_close() const {
-    return ui->cmd_close;
-}
-
 void frmLogin::cmd_login_Click() {
     if (ui->txt_uid->text().trimmed().isEmpty()) {
         MsgBox("Enter Login ID!", MsgBoxStyle::Information, "Field Requried");

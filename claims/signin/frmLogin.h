@@ -10,9 +10,6 @@
 namespace Ui {
 class frmLogin;
 }
-class QLineEdit;
-class QPushButton;
-
 class frmLogin : public QDialog {
     Q_OBJECT
 
@@ -22,11 +19,6 @@ public:
 
     explicit frmLogin(QWidget* parent = nullptr);
     ~frmLogin() override;
-
-    QLineEdit* txt_uid() const;
-    QLineEdit* txt_pass() const;
-    QPushButton* cmd_login() const;
-    QPushButton* cmd_close() const;
 
 public slots:
     void cmd_login_Click();

@@ -10,6 +10,7 @@
 #include "module1.h"
 #include "pick_only.h"
 #include "store_error.h"
+#include "stored_text.h"
 #include "ui_frmBillUpdation.h"
 #include "val.h"
 #include "values.h"
@@ -201,10 +202,10 @@ void frmBillUpdation::show_claim() {
         ui->txt_date->setDate(approved);
     const store::FieldValue& remarks = rs_aux.Fields(3);
     if (!remarks.is_null() && remarks.text() != kNoRemarks)
-        ui->txt_remarks->setText(remarks.text());
-    ui->lbl_name->setText(rs_aux.Fields(4).text());
-    ui->lbl_fname->setText(rs_aux.Fields(5).text());
-    ui->lbl_designation->setText(rs_aux.Fields(6).text());
+        platform::ShowStoredText(ui->txt_remarks, remarks.text());
+    platform::ShowElided(ui->lbl_name, rs_aux.Fields(4).text());
+    platform::ShowElided(ui->lbl_fname, rs_aux.Fields(5).text());
+    platform::ShowElided(ui->lbl_designation, rs_aux.Fields(6).text());
     ui->cmd_update->setEnabled(true);
     if (status == kSanctioned)
         enable_amount_and_date(true);

@@ -72,10 +72,11 @@ QString showcase_claim(const std::vector<demo::SampleClaim>& claims) {
 
 void sign_in() {
     frmLogin form;
-    form.txt_uid()->setText("KROVE");
-    form.txt_pass()->setText("739");
+    auto* id = form.findChild<QLineEdit*>("txt_uid");
+    id->setText("KROVE");
+    form.findChild<QLineEdit*>("txt_pass")->setText("739");
     form.show();
-    form.txt_uid()->deselect();
+    id->deselect();
     save(form, "signin.png");
 }
 
