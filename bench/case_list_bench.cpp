@@ -77,7 +77,7 @@ void ShowReportToPdf(benchmark::State& state, const QString& district) {
 void openSelection(const QString& district) {
     DEDetail::rsdetail.Close();
     DEDetail::rsdetail.Open(
-        frmreport::selection_statement("All Cases", kFrom, kTo, frmreport::district_set(district)),
+        frmreport::selectionStatement("All Cases", kFrom, kTo, frmreport::district_set(district)),
         Module1::db_conn, store::adOpenKeyset, store::adLockOptimistic);
 }
 

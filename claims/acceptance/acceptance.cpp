@@ -119,8 +119,9 @@ std::vector<Row> rows(const QString& statement) {
     std::vector<Row> found;
     for (; !result.Eof(); result.MoveNext()) {
         Row& row = found.emplace_back();
+        // The row id and the change counter are the store's bookkeeping, not what was entered.
         for (int i = 0; i < result.FieldCount(); ++i)
-            if (result.FieldName(i) != "id")
+            if (result.FieldName(i) != "id" && result.FieldName(i) != "changes")
                 row[result.FieldName(i)] = result.Fields(i);
     }
     return found;
