@@ -177,7 +177,9 @@ TEST_F(StatusForm, LongStoredTextsAreShownWholeAndKept) {
                     "' where refno=12");
     clerk.retype("txt_refno", "12");
     EXPECT_EQ(clerk.text("txt_remarks"), remarks);
-    EXPECT_LE(form.sizeHint().width(), form.screen()->availableGeometry().width());
+    const int screen_width = form.screen()->availableGeometry().width();
+    EXPECT_LE(form.sizeHint().width(), screen_width);
+    EXPECT_LE(clerk.find<QLabel>("lbl_name")->sizeHint().width(), screen_width);
     EXPECT_TRUE(clerk.find<QLabel>("lbl_name")->text().startsWith("NNNN"));
     update(vbYes);
     EXPECT_EQ(stored(), "Sanctioned | 1500.5 | 2024-05-15 | " + remarks);
