@@ -9,6 +9,8 @@ FUZZ_SECONDS ?= 30
 # ccache, when the machine has it, makes rebuilds in several checkouts cheap.
 LAUNCHER   := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 export CCACHE_BASEDIR := $(CURDIR)
+# ...and in another folder too: debug builds would otherwise hash the folder they run in.
+export CCACHE_NOHASHDIR := 1
 
 .PHONY: all deps configure build test run demo bench format clean fuzz
 
