@@ -114,7 +114,7 @@ public:
     void sendPosition(unsigned position) {
         const unsigned upper = position >> 6;
         const unsigned length = kPositionCode.length[upper];
-        const unsigned code = kPositionCode.code[upper] >> (8 - length);
+        const unsigned code = unsigned{kPositionCode.code[upper]} >> (8 - length);
         out_.put((code << 6) | (position & 0x3F), length + 6);
     }
 
