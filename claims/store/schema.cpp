@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <unistd.h>
 #include <vector>
 
@@ -62,8 +63,7 @@ CREATE TABLE detail (
     billstatus TEXT,
     amtapproved NUMERIC,
     appdate DATE,
-    remarks TEXT,
-    changes INTEGER NOT NULL DEFAULT 0
+    remarks TEXT
 );
 CREATE UNIQUE INDEX detail_refno ON detail (refno);
 CREATE INDEX detail_period ON detail (refdate, odist, billstatus);
@@ -79,21 +79,44 @@ CREATE TABLE preport (
 CREATE TABLE districts (distname TEXT NOT NULL);
 )sql";
 
-// Every update of a claim's row, whatever statement makes it, counts one change; a statement that
-// sets the counter itself is overruled. Triggers here never fire triggers, so this one runs once.
-constexpr const char* kChangeCounter =
-    "CREATE TRIGGER detail_changes AFTER UPDATE ON detail FOR EACH ROW BEGIN "
-    "UPDATE detail SET changes = OLD.changes + 1 WHERE id = NEW.id; END";
+// Each step brings a file from the layout before it to `version`: its statements run in order, in
+// the transaction of the upgrade, and a new file runs every step after the layout-1 tables above.
+// `triggers` names what the step leaves behind that a column check cannot see, so a file that
+// claims the layout but lacks them is refused.
+struct LayoutStep {
+    int version;
+    std::vector<const char*> statements;
+    std::vector<const char*> triggers;
+};
 
-// What layout 1 lacks, added by the upgrade to layout 2.
-constexpr const char* kUpgradeTo2 =
-    "ALTER TABLE detail ADD COLUMN changes INTEGER NOT NULL DEFAULT 0";
+const std::vector<LayoutStep>& layout_steps() {
+    static const std::vector<LayoutStep> steps{
+        // Every update of a claim's row, whatever statement makes it, counts one change; a
+        // statement that sets the counter itself is overruled. Triggers here never fire
+        // triggers, so this one runs once.
+        {2,
+         {"ALTER TABLE detail ADD COLUMN changes INTEGER NOT NULL DEFAULT 0",
+          "CREATE TRIGGER detail_changes AFTER UPDATE ON detail FOR EACH ROW BEGIN "
+          "UPDATE detail SET changes = OLD.changes + 1 WHERE id = NEW.id; END"},
+         {"detail_changes"}},
+    };
+    return steps;
+}
+
+void run_steps_after(int version, const std::function<void(const char*)>& execute) {
+    for (const LayoutStep& step : layout_steps())
+        if (step.version > version)
+            for (const char* statement : step.statements)
+                execute(statement);
+}
 
 // The columns of every stored table the program uses, in order: the forms read `detail` by
 // position, so a column more or less anywhere would shift every field after it.
+// `since` is the layout that brought the table; a column `changes` of detail came with layout 2.
 struct StoredTable {
     QString name;
     QStringList columns;
+    int since = 1;
 };
 
 const std::vector<StoredTable>& stored_tables() {
@@ -153,7 +176,7 @@ void build(const QString& path, const QString& password) {
     try {
         engine::exec(db, "BEGIN");
         engine::exec(db, kSchema);
-        engine::exec(db, kChangeCounter);
+        run_steps_after(1, [db](const char* statement) { engine::exec(db, statement); });
         sqlite3_stmt* insert = nullptr;
         int rc = sqlite3_prepare_v2(db, "INSERT INTO districts (distname) VALUES (?)", -1, &insert,
                                     nullptr);
@@ -242,7 +265,9 @@ void check_claims_schema(Connection& connection) {
     if (count(connection, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
                           "name IN ('detail', 'preport', 'districts')") != 3)
         throw StoreError(QStringLiteral("the file does not hold the claims tables"));
-    for (const auto& [table, columns] : stored_tables()) {
+    for (const auto& [table, columns, since] : stored_tables()) {
+        if (since > version)
+            continue; // the upgrade brings it
         QStringList expected = columns;
         if (version < 2 && table == "detail")
             expected.removeLast(); // the change counter comes with the upgrade
@@ -252,10 +277,14 @@ void check_claims_schema(Connection& connection) {
                                             "expects: %2")
                                  .arg(table, difference));
     }
-    if (version == kSchemaVersion &&
-        count(connection, "SELECT count(*) FROM sqlite_master WHERE type = 'trigger' AND "
-                          "name = 'detail_changes'") != 1)
-        throw StoreError(QStringLiteral("the file lacks the change counter of the claims"));
+    for (const LayoutStep& step : layout_steps())
+        for (const char* trigger : step.triggers)
+            if (step.version <= version &&
+                count(connection, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = "
+                                                 "'trigger' AND name = '%1'")
+                                      .arg(trigger)) != 1)
+                throw StoreError(
+                    QStringLiteral("the file lacks the trigger %1 of its layout").arg(trigger));
 }
 
 void upgrade_claims_schema(Connection& connection, const QString& copy_path) {
@@ -266,10 +295,10 @@ void upgrade_claims_schema(Connection& connection, const QString& copy_path) {
     connection.CopyTo(copy_path);
     Transaction upgrade(connection);
     // Another program may have upgraded the file while this one waited for the lock.
-    if (stored_version(connection) >= kSchemaVersion)
+    const int version = stored_version(connection);
+    if (version >= kSchemaVersion)
         return;
-    connection.Execute(kUpgradeTo2);
-    connection.Execute(kChangeCounter);
+    run_steps_after(version, [&](const char* statement) { connection.Execute(statement); });
     connection.Execute(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
     upgrade.commit();
 }
