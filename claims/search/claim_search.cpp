@@ -1,4 +1,4 @@
-// The search statements over the word table.
+// The search statements over the full-text table of the claims' words.
 #include "claim_search.h"
 
 #include "connection.h"
@@ -11,49 +11,41 @@
 namespace search {
 namespace {
 
-QString word_range(const QString& column, const QString& prefix) {
-    return column + " >= " + store::text_literal(prefix) + " AND " + column + " < " +
-           store::text_literal(prefix_end(prefix));
-}
-
-// The rows of the word table that make a claim a match: the longest typed word, which narrows
-// most, is read as a range of the key; each other one is looked up among the same claim's words.
-QString matching_words(const QString& typed, const Filters& filters) {
-    QStringList typed_words = words(typed);
-    if (typed_words.isEmpty())
+// The full-text query: every typed word as the beginning of a word of the names, and the filters
+// as the words of the claim's district and status. Normalised words hold only letters, digits and
+// marks, so nothing typed can become an operator of the query, and the query enters the statement
+// as a quoted literal.
+QString match_literal(const QString& typed, const Filters& filters) {
+    QStringList terms;
+    for (const QString& word : words(typed))
+        terms << "words:" + word + u'*';
+    if (terms.isEmpty())
         return {};
-    const auto longest =
-        std::max_element(typed_words.begin(), typed_words.end(),
-                         [](const QString& a, const QString& b) { return a.size() < b.size(); });
-    QString condition = " FROM detail_words w WHERE " + word_range("w.word", *longest);
-    typed_words.erase(longest);
     if (!filters.district.isEmpty())
-        condition += " AND w.odist = " + store::text_literal(filters.district);
+        terms << "facets:" + normalised(filters.district).remove(u' ');
     if (!filters.status.isEmpty())
-        condition += " AND w.billstatus = " + store::text_literal(filters.status);
-    typed_words.removeDuplicates();
-    for (const QString& other : typed_words)
-        condition += " AND EXISTS (SELECT 1 FROM detail_words x WHERE x.refno = w.refno AND " +
-                     word_range("x.word", other) + ")";
-    return condition;
+        terms << "facets:" + normalised(filters.status);
+    return store::text_literal(terms.join(u' '));
 }
 
 } // namespace
 
 QString lines_statement(const QString& typed, const Filters& filters) {
-    const QString matching = matching_words(typed, filters);
-    if (matching.isEmpty())
+    const QString match = match_literal(typed, filters);
+    if (match.isEmpty())
         return {};
     // One line more than is shown tells whether any more match.
     return "SELECT refno, refdate, empname, pname, odist, amtclaimed, billstatus FROM detail "
-           "WHERE refno IN (SELECT DISTINCT w.refno" +
-           matching + " ORDER BY w.refno DESC LIMIT " + QString::number(kMaxLines + 1) +
-           ") ORDER BY refno DESC";
+           "WHERE id IN (SELECT docid FROM detail_search WHERE detail_search MATCH " +
+           match + " ORDER BY docid DESC LIMIT " + QString::number(kMaxLines + 1) +
+           ") ORDER BY id DESC";
 }
 
 QString count_statement(const QString& typed, const Filters& filters) {
-    const QString matching = matching_words(typed, filters);
-    return matching.isEmpty() ? QString() : "SELECT count(DISTINCT w.refno)" + matching;
+    const QString match = match_literal(typed, filters);
+    return match.isEmpty()
+               ? QString()
+               : "SELECT count(*) FROM detail_search WHERE detail_search MATCH " + match;
 }
 
 Findings find_claims(store::Connection& connection, const QString& typed, const Filters& filters) {
@@ -69,8 +61,8 @@ Findings find_claims(store::Connection& connection, const QString& typed, const 
                                   rows.Fields(4).text(), rows.Fields(5).text(),
                                   rows.Fields(6).text()});
     if (!rows.Eof())
-        findings.more =
-            connection.ReadNumber(count_statement(typed, filters)).value_or(0) - kMaxLines;
+        findings.more = std::max<std::int64_t>(
+            connection.ReadNumber(count_statement(typed, filters)).value_or(0) - kMaxLines, 0);
     return findings;
 }
 

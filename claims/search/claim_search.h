@@ -2,13 +2,12 @@
 //
 // A claim is found when every typed word (after normalisation, see search_text.h) begins a word
 // of its reference number, employee's name, father's name, patient's name or hospital, and it
-// lies in the chosen district and status. The claims found come newest first (highest reference
-// number), at most kMaxLines of them, with the number of further claims that match.
+// lies in the chosen district and status. The claims found come newest first (the last entered
+// first), at most kMaxLines of them, with the number of further claims that match.
 //
-// The statements read only the word table that the store keeps with every write of a claim
-// (layout 4), through its key (word, refno), as a range per typed word, and then the lines'
-// claims by number; the typed words enter them only as quoted literals, in which a normalised
-// word can hold no quote anyway.
+// The statements read the full-text table that the store keeps with every write of a claim
+// (layout 4): its index of word beginnings gives the matching claims newest first and counts
+// them without reading the claims; only the lines shown are read from `detail`.
 #pragma once
 
 #include <QDate>

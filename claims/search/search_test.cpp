@@ -54,6 +54,7 @@ TEST(FindClaim, MatchesTheBeginningOfAnyWordAsTypedInAnyScript) {
         {"राम लाल", "लाला", false},
         {"\u0958\u093e\u0926\u093f\u0930", "\u0915\u093c\u093e", true}, // typed with a nukta
         {"Ram Lal", "118", true},                                       // the claim's own number
+        {"Ram Lal", "moga pend", false}, // its district and status are no names
     };
     int refno = 100;
     for (const auto& [stored, typed, expected] : rules) {
@@ -80,16 +81,17 @@ TEST(FindClaim, TheWordsFollowEverySaveEditAndDeleteInTheirTransaction) {
     EXPECT_EQ(found("asha"), QStringList());
     db_conn.Execute("Delete from detail where refno=101");
     EXPECT_EQ(found("kuld"), QStringList());
-    EXPECT_EQ(db_conn.ReadNumber("Select count(*) from detail_words"), 0);
+    EXPECT_EQ(db_conn.ReadNumber("Select count(*) from detail_search"), 0);
 }
 
 TEST(FindClaim, AnUpgradedRegisterFindsEveryClaim) {
     store::TemporaryRegister reg;
     for (int refno = 101; refno <= 400; ++refno)
         store_claim(refno, QStringLiteral("Neelam %1").arg(refno * 7));
-    for (const char* undo : {"DROP TRIGGER detail_words_insert", "DROP TRIGGER detail_words_update",
-                             "DROP TRIGGER detail_words_delete", "DROP TABLE detail_words",
-                             "DROP TABLE search_positions", "PRAGMA user_version = 2"})
+    for (const char* undo :
+         {"DROP TRIGGER detail_search_insert", "DROP TRIGGER detail_search_update",
+          "DROP TRIGGER detail_search_delete", "DROP TABLE detail_search",
+          "PRAGMA user_version = 2"})
         db_conn.Execute(undo);
     Module1::open_database();
     for (int refno = 101; refno <= 400; ++refno)

@@ -49,10 +49,4 @@ QStringList words(const QString& text) {
     return normalised(text).split(u' ', Qt::SkipEmptyParts);
 }
 
-QString prefix_end(const QString& prefix) {
-    // UTF-8 orders as code points do; U+10FFFF sorts after every other character and is no
-    // letter, so no normalised word holds it.
-    return prefix + QString::fromUcs4(U"\U0010FFFF", 1);
-}
-
 } // namespace search

@@ -19,12 +19,4 @@ QString normalised(const QString& text);
 // The words of the normalised text, in order.
 QStringList words(const QString& text);
 
-// The text that every word beginning with `prefix` sorts before, and nothing else does, in the
-// engine's byte order of UTF-8 text: prefix <= word < prefix_end(prefix).
-QString prefix_end(const QString& prefix);
-
-// Words beyond this many of one claim are not searched for; the names and the hospital of a claim
-// hold far fewer.
-inline constexpr int kMaxWordsPerClaim = 64;
-
 } // namespace search

@@ -4,7 +4,7 @@
 // file keyed any other way reads as "not a database". Nothing here reads the file, so a wrong
 // password shows only at the first statement.
 //
-// Every handle also gets the search function that the triggers keeping the search words call
+// Every handle also gets the normalisation that the triggers keeping the search words call
 // (layout 4), so no write of a claim through any handle of the program skips them.
 #include "engine.h"
 
@@ -13,46 +13,28 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStringList>
 
 namespace store::engine {
 namespace {
 
-// The last claim's words, kept per handle: a trigger asks for each word position in turn with
-// the same texts, which are normalised once.
-struct WordCache {
-    std::string key;
-    QStringList words;
-};
-
-// search_word(n, text, ...): the n-th word (from 1) of the texts' normalised words, or null.
-void search_word(sqlite3_context* context, int argc, sqlite3_value** argv) {
-    auto* cache = static_cast<WordCache*>(sqlite3_user_data(context));
-    std::string key;
-    for (int i = 1; i < argc; ++i) {
+// search_text(text, ...): the texts' normalised words in one line, in order; nulls add nothing.
+void search_text(sqlite3_context* context, int argc, sqlite3_value** argv) {
+    QString texts;
+    for (int i = 0; i < argc; ++i) {
         if (const auto* text = sqlite3_value_text(argv[i]))
-            key.append(reinterpret_cast<const char*>(text),
-                       static_cast<std::size_t>(sqlite3_value_bytes(argv[i])));
-        key += '\x1f'; // a control character, read as a blank between the texts
+            texts += QString::fromUtf8(reinterpret_cast<const char*>(text),
+                                       sqlite3_value_bytes(argv[i])) +
+                     u' ';
     }
-    if (key != cache->key) {
-        cache->words =
-            search::words(QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())));
-        cache->key = std::move(key);
-    }
-    const sqlite3_int64 n = sqlite3_value_int64(argv[0]);
-    if (n < 1 || n > cache->words.size()) {
-        sqlite3_result_null(context);
-        return;
-    }
-    const QByteArray word = cache->words[static_cast<qsizetype>(n - 1)].toUtf8();
-    sqlite3_result_text(context, word.constData(), static_cast<int>(word.size()), SQLITE_TRANSIENT);
+    const QByteArray words = search::normalised(texts).toUtf8();
+    sqlite3_result_text(context, words.constData(), static_cast<int>(words.size()),
+                        SQLITE_TRANSIENT);
 }
 
 void register_functions(sqlite3* db) {
-    const int rc = sqlite3_create_function_v2(
-        db, "search_word", -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, new WordCache, search_word,
-        nullptr, nullptr, [](void* cache) { delete static_cast<WordCache*>(cache); });
+    const int rc =
+        sqlite3_create_function_v2(db, "search_text", -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                   nullptr, search_text, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         fail(db, rc);
 }

@@ -4,7 +4,6 @@
 #include "connection.h"
 #include "engine.h"
 #include "recordset.h"
-#include "search_text.h"
 #include "store_error.h"
 
 #include <QDir>
@@ -91,34 +90,28 @@ struct LayoutStep {
     std::vector<const char*> triggers;
 };
 
-// The statement that stores the search words of the claim `row` (NEW in a trigger) taken from
-// `claims`: one row per distinct word of its number, names and hospital (search_word, registered
-// on every handle, gives a claim's n-th word), with the claim's district and status beside it so
-// that the filters and the order of a search read the word table alone.
-std::string insert_words(const std::string& row, const std::string& claims) {
-    return "INSERT OR IGNORE INTO detail_words (word, refno, odist, billstatus) "
-           "SELECT word, refno, odist, billstatus FROM (SELECT search_word(p.n, " +
-           row + ".refno, " + row + ".empname, " + row + ".fname, " + row + ".pname, " + row +
-           ".hospital) AS word, " + row + ".refno AS refno, " + row + ".odist AS odist, " + row +
-           ".billstatus AS billstatus FROM " + claims +
-           " search_positions p) WHERE word IS NOT NULL";
+// The search entry of the claim `row` (NEW in a trigger): its row id, the normalised words of its
+// number, names and hospital, and its district (blanks taken out) and status as the words the
+// filters ask for. search_text is registered on every handle the program opens.
+std::string search_entry(const std::string& row) {
+    return row + ".id, search_text(" + row + ".refno, " + row + ".empname, " + row + ".fname, " +
+           row + ".pname, " + row + ".hospital), replace(search_text(" + row +
+           ".odist), ' ', '') || ' ' || search_text(" + row + ".billstatus)";
 }
 
 const std::vector<LayoutStep>& layout_steps() {
-    // CROSS JOIN keeps each claim's word positions together, so each claim is normalised once.
-    static const std::string fill_words = insert_words("d", "detail d CROSS JOIN");
-    static const std::string fill_positions =
-        "WITH RECURSIVE k(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM k WHERE n < " +
-        std::to_string(search::kMaxWordsPerClaim) +
-        ") INSERT INTO search_positions (n) SELECT n FROM k";
-    static const std::string on_insert = "CREATE TRIGGER detail_words_insert AFTER INSERT ON "
-                                         "detail FOR EACH ROW BEGIN " +
-                                         insert_words("NEW", "") + "; END";
+    static const std::string insert_entry =
+        "INSERT INTO detail_search (docid, words, facets) VALUES (" + search_entry("NEW") + ");";
+    static const std::string fill = "INSERT INTO detail_search (docid, words, facets) SELECT " +
+                                    search_entry("detail") + " FROM detail";
+    static const std::string on_insert =
+        "CREATE TRIGGER detail_search_insert AFTER INSERT ON detail FOR EACH ROW BEGIN " +
+        insert_entry + " END";
     static const std::string on_update =
-        "CREATE TRIGGER detail_words_update AFTER UPDATE OF refno, empname, fname, pname, "
-        "hospital, odist, billstatus ON detail FOR EACH ROW BEGIN DELETE FROM detail_words WHERE "
-        "refno = OLD.refno; " +
-        insert_words("NEW", "") + "; END";
+        "CREATE TRIGGER detail_search_update AFTER UPDATE OF id, refno, empname, fname, pname, "
+        "hospital, odist, billstatus ON detail FOR EACH ROW BEGIN DELETE FROM detail_search WHERE "
+        "docid = OLD.id; " +
+        insert_entry + " END";
     static const std::vector<LayoutStep> steps{
         // Every update of a claim's row, whatever statement makes it, counts one change; a
         // statement that sets the counter itself is overruled. Triggers here never fire
@@ -128,17 +121,16 @@ const std::vector<LayoutStep>& layout_steps() {
           "CREATE TRIGGER detail_changes AFTER UPDATE ON detail FOR EACH ROW BEGIN "
           "UPDATE detail SET changes = OLD.changes + 1 WHERE id = NEW.id; END"},
          {"detail_changes"}},
-        // The search words: a word table kept by triggers in the transaction of every write of
-        // a claim, whose key (word, refno) serves a search by the beginning of a word as a range.
+        // The search words: a full-text table kept by triggers in the transaction of every
+        // write of a claim. Its index of every word's first one to three characters, kept newest
+        // first, serves a search by the beginnings of words without reading the claims.
         {4,
-         {"CREATE TABLE search_positions (n INTEGER PRIMARY KEY)", fill_positions.c_str(),
-          "CREATE TABLE detail_words (word TEXT NOT NULL, refno INTEGER NOT NULL, odist TEXT, "
-          "billstatus TEXT, PRIMARY KEY (word, refno)) WITHOUT ROWID",
-          "CREATE INDEX detail_words_claim ON detail_words (refno)", fill_words.c_str(),
-          on_insert.c_str(), on_update.c_str(),
-          "CREATE TRIGGER detail_words_delete AFTER DELETE ON detail FOR EACH ROW BEGIN "
-          "DELETE FROM detail_words WHERE refno = OLD.refno; END"},
-         {"detail_words_insert", "detail_words_update", "detail_words_delete"}},
+         {"CREATE VIRTUAL TABLE detail_search USING fts4(words, facets, prefix=\"1,2,3\", "
+          "order=DESC)",
+          fill.c_str(), on_insert.c_str(), on_update.c_str(),
+          "CREATE TRIGGER detail_search_delete AFTER DELETE ON detail FOR EACH ROW BEGIN "
+          "DELETE FROM detail_search WHERE docid = OLD.id; END"},
+         {"detail_search_insert", "detail_search_update", "detail_search_delete"}},
     };
     return steps;
 }
@@ -170,8 +162,7 @@ const std::vector<StoredTable>& stored_tables() {
                     "amtapproved", "appdate",   "remarks",   "changes"}},
         {"preport", {"sno", "distname", "tc", "sc", "rc", "pc"}},
         {"districts", {"distname"}},
-        {"search_positions", {"n"}, 4},
-        {"detail_words", {"word", "refno", "odist", "billstatus"}, 4}};
+        {"detail_search", {"words", "facets"}, 4}};
     return tables;
 }
 
