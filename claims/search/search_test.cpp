@@ -35,27 +35,21 @@ void store_claim(int refno, const QString& empname, const QString& odist = "Moga
 
 TEST(FindClaim, MatchesTheBeginningOfAnyWordAsTypedInAnyScript) {
     store::TemporaryRegister reg;
+    // clang-format off
     const std::tuple<const char*, const char*, bool> rules[] = {
-        {"S. Singh", "s. singh", true},
-        {"S. Singh", "S Singh", true},
-        {"S. Singh", "  S.   Singh ", true},
-        {"S.Singh", "s singh", true},
-        {"Harpreet Kaur", "kaur", true},
-        {"Harpreet Kaur", "KAUR harp", true},
-        {"Harpreet Kaur", "aur", false},
-        {"Harpreet Kaur", "kaur singh", false},
-        {"D'Souza", "d'souza", true},
-        {"D'Souza", "\"souza\"", true},
-        {"D'Souza", "x' or 'a'='a", false},
-        {"ਹਰਪ੍ਰੀਤ ਕੌਰ", "ਕੌਰ", true},
-        {"ਹਰਪ੍ਰੀਤ ਕੌਰ", "ਕੌਰਾ", false},
+        {"S. Singh", "s. singh", true}, {"S. Singh", "S Singh", true},
+        {"S. Singh", "  S.   Singh ", true}, {"S.Singh", "s singh", true},
+        {"Harpreet Kaur", "kaur", true}, {"Harpreet Kaur", "KAUR harp", true},
+        {"Harpreet Kaur", "aur", false}, {"Harpreet Kaur", "kaur singh", false},
+        {"D'Souza", "d'souza", true}, {"D'Souza", "\"souza\"", true},
+        {"D'Souza", "x' or 'a'='a", false}, {"ਹਰਪ੍ਰੀਤ ਕੌਰ", "ਕੌਰ", true}, {"ਹਰਪ੍ਰੀਤ ਕੌਰ", "ਕੌਰਾ", false},
         {"\u0a36\u0a47\u0a30", "\u0a38\u0a3c\u0a47", true}, // typed with a nukta
-        {"राम लाल", "लाल", true},
-        {"राम लाल", "लाला", false},
+        {"राम लाल", "लाल", true}, {"राम लाल", "लाला", false},
         {"\u0958\u093e\u0926\u093f\u0930", "\u0915\u093c\u093e", true}, // typed with a nukta
-        {"Ram Lal", "118", true},                                       // the claim's own number
+        {"Ram Lal", "118", true}, // the claim's own number
         {"Ram Lal", "moga pend", false}, // its district and status are no names
     };
+    // clang-format on
     int refno = 100;
     for (const auto& [stored, typed, expected] : rules) {
         store_claim(++refno, QString::fromUtf8(stored));
