@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <limits>
 #include <optional>
 #include <string>
@@ -44,8 +43,22 @@ std::optional<std::vector<std::uint8_t>> readWhole(const fs::path& path, std::os
         err << "lzh: cannot read " << path.string() << ": " << whyUnreadable(path) << "\n";
         return std::nullopt;
     }
-    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file),
-                                    std::istreambuf_iterator<char>()};
+    // One read of the whole file where its size is known; a file that is not
+    // seekable (a pipe) is read to its end in steps.
+    std::vector<std::uint8_t> bytes;
+    file.seekg(0, std::ios::end);
+    const std::streamoff size = file.tellg();
+    file.seekg(0, std::ios::beg);
+    if (size > 0 && file) {
+        bytes.resize(static_cast<std::size_t>(size));
+        file.read(reinterpret_cast<char*>(bytes.data()), size);
+        bytes.resize(static_cast<std::size_t>(file.gcount()));
+    }
+    file.clear(file.rdstate() & std::ios::badbit);
+    char chunk[65536];
+    while (file.read(chunk, sizeof chunk) || file.gcount() > 0) {
+        bytes.insert(bytes.end(), chunk, chunk + file.gcount());
+    }
     if (file.bad()) {
         err << "lzh: cannot read " << path.string() << ": read error\n";
         return std::nullopt;
