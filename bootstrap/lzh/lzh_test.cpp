@@ -2,6 +2,7 @@
 // reference codec's and read back by both, the stored-length rules, damaged
 // input decoded exactly as the reference decodes it, progress, TSECompress.
 #include "custom_lzh.h"
+#include "lzh_encoder.h"
 #include "lzh_format.h"
 #include "reference_codec.h"
 #include "se_compress.h"
@@ -185,6 +186,22 @@ TEST(Codec, ProgressFollowsAByteAtATimeReader) {
             const auto left = static_cast<std::int64_t>(source.size()) - 1 - std::int64_t(i);
             ASSERT_EQ(heard.progress[i], std::max<std::int64_t>(left, 0)) << i;
         }
+    }
+}
+
+TEST(Codec, EncoderCountsTheSameFetchesWithTheFinderAlongside) {
+    struct Discard final : lzh::ByteSink {
+        void put(const std::uint8_t*, std::size_t) override {}
+    } sink;
+    struct Ignore final : lzh::FetchListener {
+        void fetched(std::uint64_t) override {}
+    } listener;
+    for (const Bytes& input :
+         {bytesOf("abc"), sampleBytes(60, 5), sampleBytes(61, 5), sampleBytes(50'000, 6)}) {
+        const lzh::EncodeResult alongside = lzh::encode(input, sink, nullptr);
+        const lzh::EncodeResult inLine = lzh::encode(input, sink, &listener);
+        EXPECT_EQ(alongside.fetches, inLine.fetches) << input.size();
+        EXPECT_EQ(alongside.consumed, input.size());
     }
 }
 
