@@ -122,24 +122,28 @@ public:
     // Decodes symbols into `out` while it is below `stop`; returns where the
     // output ends. The kWindowSize bytes before `out` hold the window.
     std::uint8_t* run(std::uint8_t* out, const std::uint8_t* stop) {
+        // The reader works on a copy of its own: the output's byte stores could
+        // alias the members, which would otherwise go to memory after each one.
+        BitReader in = in_;
         while (out < stop) {
-            in_.refill();
-            const unsigned symbol = nextSymbol();
+            in.refill();
+            const unsigned symbol = nextSymbol(in);
             if (symbol < kLiteralCount) {
-                tellProgress();
+                tellProgress(in);
                 *out++ = static_cast<std::uint8_t>(symbol);
                 continue;
             }
             // The position: the prefix code of its upper 6 bits, then 6 plain bits.
-            const unsigned lead = in_.peekByte();
+            const unsigned lead = in.peekByte();
             const unsigned codeLength = kPositionCode.lengthOfPrefix[lead];
             const unsigned position =
-                (unsigned{kPositionCode.value[lead]} << 6) | (in_.take(codeLength + 6) & 0x3F);
-            tellProgress();
+                (unsigned{kPositionCode.value[lead]} << 6) | (in.take(codeLength + 6) & 0x3F);
+            tellProgress(in);
             const unsigned count = matchLength(symbol);
             copyMatch(out, position + 1, count);
             out += count;
         }
+        in_ = in;
         return out;
     }
 
@@ -147,15 +151,15 @@ public:
 
 private:
     // Walks the tree from the root and counts the symbol found.
-    unsigned nextSymbol() {
+    unsigned nextSymbol(BitReader& in) {
         // The walk takes two steps per turn, and notes its nodes from the top
         // of `path_` down, so that they end up in order from the leaf up.
         unsigned depth = 0;
         unsigned node = kRoot;
         unsigned next = tree_.son(kRoot);
         for (;;) {
-            const unsigned first = in_.peekBit();
-            in_.skip(1);
+            const unsigned first = in.peekBit();
+            in.skip(1);
             const unsigned child = next + first;
             path_[path_.size() - ++depth] = static_cast<std::uint16_t>(child);
             const unsigned childSon = tree_.grandson(node, first);
@@ -163,8 +167,8 @@ private:
                 next = childSon;
                 break;
             }
-            node = childSon + in_.peekBit();
-            in_.skip(1);
+            node = childSon + in.peekBit();
+            in.skip(1);
             path_[path_.size() - ++depth] = static_cast<std::uint16_t>(node);
             next = tree_.son(node);
             if (next >= kTreeSize) {
@@ -176,9 +180,9 @@ private:
         return symbol;
     }
 
-    void tellProgress() {
+    void tellProgress(const BitReader& in) {
         if (listener_ != nullptr) {
-            listener_->fetched(in_.fetchesAfterBit());
+            listener_->fetched(in.fetchesAfterBit());
         }
     }
 
