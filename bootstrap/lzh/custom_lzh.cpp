@@ -101,7 +101,7 @@ bool TCustom_lzh::Decompress() {
         return true;
     }
     // The output is decoded in place, in a target sized for it up front.
-    Target->SetSize(static_cast<std::size_t>(length) + lzh::kDecodeSlack);
+    Target->SetSizeForOverwrite(static_cast<std::size_t>(length) + lzh::kDecodeSlack);
     try {
         const lzh::DecodeResult result = lzh::decode({Source, static_cast<std::size_t>(SourceSize)},
                                                      length, Target->Memory(), link.listener());

@@ -205,6 +205,14 @@ TEST(Codec, EncoderCountsTheSameFetchesWithTheFinderAlongside) {
     }
 }
 
+TEST(Codec, MemoryStreamGrowsWithZeroBytes) {
+    TMemoryStream stream;
+    stream.Write("abc", 3);
+    stream.SetSize(1);
+    stream.SetSize(3); // the bytes it held before must not come back
+    EXPECT_EQ(Bytes(stream.Memory(), stream.Memory() + stream.Size()), (Bytes{'a', 0, 0}));
+}
+
 TEST(Codec, SECompressDecodesAWholeStreamFromTheStart) {
     TMemoryStream source;
     source.Write(kTenAStream.data(), kTenAStream.size());

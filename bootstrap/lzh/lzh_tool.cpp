@@ -50,7 +50,7 @@ std::optional<TMemoryStream> readWhole(const fs::path& path, std::ostream& err) 
     const std::streamoff size = file.tellg();
     file.seekg(0, std::ios::beg);
     if (size > 0 && file) {
-        bytes.SetSize(static_cast<std::size_t>(size));
+        bytes.SetSizeForOverwrite(static_cast<std::size_t>(size));
         file.read(reinterpret_cast<char*>(bytes.Memory()), size);
         bytes.SetSize(static_cast<std::size_t>(file.gcount()));
     }

@@ -42,6 +42,15 @@ void TMemoryStream::Clear() {
 }
 
 void TMemoryStream::SetSize(std::size_t size) {
+    const std::size_t old = bytes_.size();
+    bytes_.resize(size);
+    if (size > old) {
+        std::fill(bytes_.begin() + static_cast<std::ptrdiff_t>(old), bytes_.end(), 0);
+    }
+    position_ = std::min(position_, size);
+}
+
+void TMemoryStream::SetSizeForOverwrite(std::size_t size) {
     bytes_.resize(size);
     position_ = std::min(position_, size);
 }

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace lzh {
@@ -38,6 +39,11 @@ public:
             std::allocator<T>().deallocate(block, n);
         }
     }
+    // Elements come default-initialised (bytes: unwritten); the stream zeroes
+    // what it promises as zero itself.
+    template <class U> void construct(U* element) noexcept {
+        ::new (static_cast<void*>(element)) U;
+    }
     template <class U> bool operator==(const LargeBlockAllocator<U>&) const noexcept {
         return true;
     }
@@ -54,6 +60,9 @@ public:
     // Grows (with zero bytes) or shrinks the stream; the position stays
     // within it.
     void SetSize(std::size_t size);
+    // The same, for a caller that writes every new byte itself: they are not
+    // zeroed first.
+    void SetSizeForOverwrite(std::size_t size);
     // Makes room for `capacity` bytes in all without changing the contents.
     void Reserve(std::size_t capacity) { bytes_.reserve(capacity); }
 
