@@ -111,6 +111,9 @@ bool TCustom_lzh::Decompress() {
     } catch (const ElzhException&) {
         Target->Clear();
         return false;
+    } catch (...) {
+        Target->Clear(); // no unwritten bytes left behind for the caller to see
+        throw;
     }
     return true;
 }

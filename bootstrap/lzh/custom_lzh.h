@@ -11,7 +11,8 @@
 // then one call with 0 for every fetch past the end). Compress's output
 // reaches Target in blocks of up to 32 KB, so during a call Target may lag
 // behind by one block; Decompress sizes Target for the stated length first
-// and decodes into it (OnProgress may not touch Target then). Without OnProgress the codec reads
+// and decodes into it (OnProgress may not touch Target then; an exception
+// from it leaves Target empty). Without OnProgress the codec reads
 // the block directly and only sets SourcePos and Remaining to their final values.
 #pragma once
 
