@@ -12,7 +12,7 @@ export CCACHE_BASEDIR := $(CURDIR)
 # ...and in another folder too: debug builds would otherwise hash the folder they run in.
 export CCACHE_NOHASHDIR := 1
 
-.PHONY: all deps configure build test run demo bench format clean fuzz
+.PHONY: all deps configure build test run demo bench format clean fuzz package
 
 all: build
 
@@ -33,6 +33,10 @@ run: build
 
 demo: build
 	BUILD=$(BUILD) ./scripts/demo
+
+# The two Debian packages, in $(BUILD)/.
+package: build
+	cmake --build $(BUILD) --target package
 
 bench: build
 	./scripts/bench $(BUILD)
