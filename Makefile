@@ -3,6 +3,8 @@ BUILD      ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 JOBS       ?= $(shell nproc)
+# Warnings are errors in a checkout; `make package` builds with them off, as a packager should.
+WERROR     ?= ON
 # `make fuzz`: the libFuzzer programs, built with clang in a folder of their own, each run this long.
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 30
@@ -20,7 +22,8 @@ deps:
 	./scripts/install-deps
 
 configure: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(LAUNCHER) $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVETRA_WERROR=$(WERROR) \
+	      $(LAUNCHER) $(CMAKE_FLAGS)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -35,6 +38,7 @@ demo: build
 	BUILD=$(BUILD) ./scripts/demo
 
 # The two Debian packages, in $(BUILD)/.
+package: WERROR = OFF
 package: build
 	cmake --build $(BUILD) --target package
 

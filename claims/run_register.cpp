@@ -118,6 +118,9 @@ std::optional<int> answer_help_or_version(const QStringList& arguments) {
 
 int run_register(const QStringList& arguments) {
     QApplication::setApplicationName("Vetraplex");
+    // Per-user settings in ~/.config/Vetraplex/Vetraplex.conf (without an organization, Qt files
+    // them under "Unknown Organization").
+    QApplication::setOrganizationName("Vetraplex");
     QApplication::setApplicationVersion(kVetraVersion);
     if (const auto answered = answer_help_or_version(arguments))
         return *answered;
@@ -125,7 +128,9 @@ int run_register(const QStringList& arguments) {
     if (!line.ok)
         return refuse(line);
 
-    const QString per_user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // ~/.local/share/Vetraplex, as before the organization was named (which adds a level).
+    const QString per_user =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Vetraplex";
     const QString program_folder = QCoreApplication::applicationDirPath();
     Module1::app_path =
         store::choose_data_folder(installed(program_folder) ? per_user : program_folder,
