@@ -1,8 +1,8 @@
 // Entry point of the register's test executables. It creates the QApplication
 // the widgets need, on the offscreen platform unless the caller chose another,
 // because CTest's discovery run starts the binary without any test environment
-// and Qt aborts when it finds no display. Settings the forms remember go to Qt's test folders, never
-// into the settings of the user who runs the tests.
+// and Qt aborts when it finds no display. Settings the forms remember go to Qt's test folders,
+// never into the settings of the user who runs the tests.
 #include "lsan_suppressions.h"
 
 #include <QApplication>
