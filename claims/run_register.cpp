@@ -6,6 +6,7 @@
 #include "dialogs.h"
 #include "frmBillEntry.h"
 #include "frmBillUpdation.h"
+#include "frmClaimHistory.h"
 #include "frmLogin.h"
 #include "module1.h"
 #include "reports/RptPendancy.h"
@@ -54,6 +55,9 @@ int run_register(const QStringList& arguments) {
                              [](QWidget* parent) { return std::make_unique<frmreport>(parent); });
     main_window->attach_form(main_window->mnuAddCase, [](QWidget* parent) {
         return std::make_unique<frmBillEntry>(parent);
+    });
+    main_window->attach_form(main_window->mnu_history, [](QWidget* parent) {
+        return std::make_unique<frmClaimHistory>(parent);
     });
     main_window->show();
     return QApplication::exec();

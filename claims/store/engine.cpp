@@ -5,6 +5,7 @@
 // password shows only at the first statement.
 #include "engine.h"
 
+#include "history_triggers.h"
 #include "store_error.h"
 
 #include <QDir>
@@ -49,6 +50,7 @@ sqlite3* open_keyed(const QString& path, const QString& password, int flags) {
         if (rc != SQLITE_OK)
             fail(db, rc);
         sqlite3_extended_result_codes(db, 1);
+        register_history_functions(db);
         // Without a password the file is read as a plain one, which a keyed file is not.
         if (!password.isEmpty()) {
             const QByteArray key = password.toUtf8();

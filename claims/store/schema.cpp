@@ -3,6 +3,7 @@
 
 #include "connection.h"
 #include "engine.h"
+#include "history_triggers.h"
 #include "recordset.h"
 #include "store_error.h"
 
@@ -99,6 +100,8 @@ const std::vector<LayoutStep>& layout_steps() {
           "CREATE TRIGGER detail_changes AFTER UPDATE ON detail FOR EACH ROW BEGIN "
           "UPDATE detail SET changes = OLD.changes + 1 WHERE id = NEW.id; END"},
          {"detail_changes"}},
+        // Every change of a claim leaves its history (history_triggers.h).
+        {3, claim_history_statements(), claim_history_triggers()},
     };
     return steps;
 }
@@ -129,7 +132,9 @@ const std::vector<StoredTable>& stored_tables() {
                     "medicalcrt",  "intime",    "officer",   "offdesign", "branch",    "billstatus",
                     "amtapproved", "appdate",   "remarks",   "changes"}},
         {"preport", {"sno", "distname", "tc", "sc", "rc", "pc"}},
-        {"districts", {"distname"}}};
+        {"districts", {"distname"}},
+        {"claim_history", {"id", "txn", "refno", "at_utc", "who", "kind"}, 3},
+        {"claim_history_fields", {"change", "field", "before_value", "after_value"}, 3}};
     return tables;
 }
 
@@ -210,6 +215,10 @@ void sync_folder(const QString& folder) {
 
 } // namespace
 
+const QStringList& claim_columns() {
+    return stored_tables().front().columns;
+}
+
 const QStringList& district_names() {
     static const QStringList names{"Amritsar",  "Barnala",    "Bathinda",  "Fatehgarh Sahib",
                                    "Ferozepur", "Faridkot",   "Gurdaspur", "Hoshiarpur",
@@ -268,6 +277,11 @@ void check_claims_schema(Connection& connection) {
     for (const auto& [table, columns, since] : stored_tables()) {
         if (since > version)
             continue; // the upgrade brings it
+        if (count(connection, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = "
+                                             "'table' AND name = '%1'")
+                                  .arg(table)) != 1)
+            throw StoreError(
+                QStringLiteral("the file lacks the table %1 of its layout").arg(table));
         QStringList expected = columns;
         if (version < 2 && table == "detail")
             expected.removeLast(); // the change counter comes with the upgrade

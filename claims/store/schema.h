@@ -6,7 +6,8 @@
 // (billstatus, amtapproved, appdate, remarks), and last the number of changes made to the claim
 // (kept by the store on every update; layout 2). `preport` is the scratch table of the pendency
 // report, which each connection shadows with a temporary one of its own, and `districts` the
-// district names the reports count by. PRAGMA user_version records the version of this layout.
+// district names the reports count by. Layout 3 adds the claims' history (history_triggers.h).
+// PRAGMA user_version records the version of this layout.
 //
 // A new file is built completely under a temporary name in the same folder and only then given
 // its name, so a half-made file never stands as the database, and an existing file is never
@@ -20,7 +21,10 @@ namespace store {
 
 class Connection;
 
-inline constexpr int kSchemaVersion = 2;
+inline constexpr int kSchemaVersion = 3;
+
+// The columns of `detail`, in order.
+const QStringList& claim_columns();
 
 // The twenty district names, in the order the forms offer them.
 const QStringList& district_names();
