@@ -1,0 +1,109 @@
+// Times the claim history on a register of 200,000 claims whose history holds 1,000,000 changes:
+// saving a new claim with its history (insert and nine updates in one transaction, as the entry
+// form does), recording a decision, and showing the history of one claim in its window.
+#include "claim_history.h"
+#include "claims_seed.h"
+#include "frmClaimHistory.h"
+#include "module1.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr int kClaims = 200'000;
+constexpr std::int64_t kChanges = 1'000'000;
+
+using Clock = std::chrono::steady_clock;
+
+void time_it(const char* what, int times, const std::function<void(int)>& step) {
+    std::vector<double> ms;
+    for (int i = 0; i < times; ++i) {
+        const auto start = Clock::now();
+        step(i);
+        ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    }
+    std::sort(ms.begin(), ms.end());
+    std::printf("%-52s median %8.3f ms   90%% %8.3f ms   (%d runs)\n", what, ms[ms.size() / 2],
+                ms[ms.size() * 9 / 10], times);
+}
+
+// Earlier edits of the seeded claims, two fields each, until the history holds kChanges changes.
+void add_older_changes(store::Connection& db) {
+    const std::int64_t have = db.ReadNumber("SELECT count(*) FROM claim_history").value_or(0);
+    const QString more = QString::number(std::max<std::int64_t>(0, kChanges - have));
+    store::Transaction transaction(db);
+    db.Execute("WITH RECURSIVE n(k) AS (SELECT 1 UNION ALL SELECT k + 1 FROM n WHERE k < " + more +
+               ") INSERT INTO claim_history (txn, refno, at_utc, who, kind) SELECT k, 101 + k % " +
+               QString::number(kClaims) +
+               ", '2020-01-01 10:00:00.000', 'clerk@office', 'updated' FROM n");
+    for (const char* field : {"remarks", "hospital"})
+        db.Execute(QStringLiteral("INSERT INTO claim_history_fields (change, field, before_value, "
+                                  "after_value) SELECT id, '%1', 'before', 'after' FROM "
+                                  "claim_history WHERE txn > 0 AND who = 'clerk@office'")
+                       .arg(field));
+    transaction.commit();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir folder;
+    const auto seeding = Clock::now();
+    bench::copy_seeded_register(QCoreApplication::applicationDirPath() + "/seed-cache", kClaims,
+                                folder.path());
+    Module1::app_path = folder.path();
+    Module1::open_database();
+    using Module1::db_conn;
+    add_older_changes(db_conn);
+    std::printf(
+        "register of %d claims and %lld history changes (%lld field rows) ready in %.1f s\n",
+        kClaims,
+        static_cast<long long>(
+            db_conn.ReadNumber("SELECT count(*) FROM claim_history").value_or(0)),
+        static_cast<long long>(
+            db_conn.ReadNumber("SELECT count(*) FROM claim_history_fields").value_or(0)),
+        std::chrono::duration<double>(Clock::now() - seeding).count());
+
+    std::mt19937 random(99);
+    const long long first_new = Module1::allocate_reference_number().toLongLong();
+    time_it("save a new claim with its history (insert + 9 updates)", 200, [&](int i) {
+        const bench::SampleClaim claim = bench::sample_claim(first_new + i, random);
+        store::Transaction transaction(db_conn);
+        for (const QString& statement : bench::new_claim_statements(claim))
+            db_conn.Execute(statement);
+        transaction.commit();
+    });
+    time_it("record a decision with its history (one update)", 200, [&](int i) {
+        store::Transaction transaction(db_conn);
+        db_conn.Execute(QStringLiteral("Update detail set billstatus='Sanctioned', amtapproved=%1, "
+                                       "appdate=#01-Apr-2024#, remarks='-' where refno=%2 ")
+                            .arg(1000 + i)
+                            .arg(101 + random() % kClaims));
+        transaction.commit();
+    });
+
+    frmClaimHistory window;
+    window.show();
+    auto* refno = window.findChild<QLineEdit*>("txt_refno");
+    auto* show = window.findChild<QPushButton*>("cmd_show");
+    auto* list = window.findChild<QTreeWidget*>("lst_history");
+    time_it("history of one claim shown in its window", 200, [&](int) {
+        refno->setText(QString::number(101 + random() % kClaims));
+        show->click();
+        if (list->topLevelItemCount() == 0)
+            std::printf("a claim without history\n");
+    });
+    return 0;
+}
