@@ -43,9 +43,9 @@ QString start_change(const QString& refno, const QString& kind, const QString& c
 // One statement per column: a statement per column keeps each one trivial for the engine, and
 // a column that did not change costs one comparison.
 QString field_rows(const QString& refno, const QString& before, const QString& after,
-                   const QString& condition) {
+                   const QString& condition, const QStringList& columns = recorded_columns()) {
     QString rows;
-    for (const QString& column : recorded_columns()) {
+    for (const QString& column : columns) {
         const auto side = [&](const QString& row) {
             return row.isEmpty() ? QStringLiteral("NULL") : row + '.' + column;
         };
@@ -57,18 +57,22 @@ QString field_rows(const QString& refno, const QString& before, const QString& a
     return rows;
 }
 
-QString any_changed(const QStringList& columns) {
-    QStringList changed;
-    for (const QString& column : columns)
-        changed << QStringLiteral("OLD.%1 IS NOT NEW.%1").arg(column);
-    return changed.join(QStringLiteral(" OR "));
+// An update is recorded by one trigger per column, each compiled only into the statements that
+// set its column: a trigger over every column would be compiled into each of the entry form's
+// updates and make a save several times slower. Whichever fires first starts the change.
+QString column_update_trigger(const QString& column) {
+    const QString kind = kDecision.contains(column) ? kStatusRecorded : kUpdated;
+    return QStringLiteral("CREATE TRIGGER claim_history_update_%1 AFTER UPDATE OF %1 ON detail FOR "
+                          "EACH ROW WHEN OLD.%1 IS NOT NEW.%1 BEGIN ")
+               .arg(column) +
+           start_change("NEW.refno", "'" + kind + "'",
+                        "NOT EXISTS (SELECT 1 FROM claim_history WHERE refno = NEW.refno AND "
+                        "txn = history_transaction())") +
+           field_rows("NEW.refno", "OLD", "NEW", "1", {column}) + " END";
 }
 
 QStringList build_statements() {
-    QStringList other = recorded_columns();
-    for (const QString& column : kDecision)
-        other.removeAll(column);
-    return {
+    QStringList statements{
         "CREATE TABLE claim_history (id INTEGER PRIMARY KEY, txn INTEGER NOT NULL, refno INTEGER "
         "NOT NULL, at_utc TEXT NOT NULL, who TEXT NOT NULL, kind TEXT NOT NULL)",
         // The values keep the type the claim held them in: the columns have none of their own.
@@ -81,15 +85,6 @@ QStringList build_statements() {
                                                      "ELSE '%2' END")
                                           .arg(kRestored, kSavedNew)) +
             field_rows("NEW.refno", {}, "NEW", "NEW.@ IS NOT NULL") + " END",
-        // The counter's own update changes no recorded column, so it leaves no change.
-        "CREATE TRIGGER claim_history_update AFTER UPDATE ON detail FOR EACH ROW WHEN " +
-            any_changed(recorded_columns()) + " BEGIN " +
-            start_change("NEW.refno",
-                         "CASE WHEN " + any_changed(other) + " THEN '" + kUpdated + "' ELSE '" +
-                             kStatusRecorded + "' END",
-                         "NOT EXISTS (SELECT 1 FROM claim_history WHERE refno = NEW.refno AND "
-                         "txn = history_transaction())") +
-            field_rows("NEW.refno", "OLD", "NEW", "OLD.@ IS NOT NEW.@") + " END",
         "CREATE TRIGGER claim_history_delete AFTER DELETE ON detail FOR EACH ROW BEGIN " +
             start_change("OLD.refno", QStringLiteral("'%1'").arg(kDeleted)) +
             field_rows("OLD.refno", "OLD", {}, "OLD.@ IS NOT NULL") + " END",
@@ -102,6 +97,9 @@ QStringList build_statements() {
         "CREATE TRIGGER claim_history_fields_not_removed BEFORE DELETE ON claim_history_fields "
         "BEGIN SELECT RAISE(ABORT, 'the claim history cannot be removed'); END",
     };
+    for (const QString& column : recorded_columns())
+        statements << column_update_trigger(column);
+    return statements;
 }
 
 // What the functions know of one connection. The transaction's number is drawn at its first
@@ -175,13 +173,21 @@ const std::vector<const char*>& claim_history_statements() {
 }
 
 const std::vector<const char*>& claim_history_triggers() {
-    static const std::vector<const char*> names{"claim_history_insert",
-                                                "claim_history_update",
-                                                "claim_history_delete",
-                                                "claim_history_kept",
-                                                "claim_history_not_removed",
-                                                "claim_history_fields_kept",
-                                                "claim_history_fields_not_removed"};
+    static const std::vector<QByteArray> bytes = [] {
+        std::vector<QByteArray> all{
+            "claim_history_insert",      "claim_history_delete",
+            "claim_history_kept",        "claim_history_not_removed",
+            "claim_history_fields_kept", "claim_history_fields_not_removed"};
+        for (const QString& column : recorded_columns())
+            all.push_back("claim_history_update_" + column.toUtf8());
+        return all;
+    }();
+    static const std::vector<const char*> names = [] {
+        std::vector<const char*> all;
+        for (const QByteArray& name : bytes)
+            all.push_back(name.constData());
+        return all;
+    }();
     return names;
 }
 
