@@ -7,6 +7,7 @@
 #include "frmBillEntry.h"
 #include "frmBillUpdation.h"
 #include "frmClaimHistory.h"
+#include "frmFindClaim.h"
 #include "frmLogin.h"
 #include "module1.h"
 #include "reports/RptPendancy.h"
@@ -55,6 +56,9 @@ int run_register(const QStringList& arguments) {
                              [](QWidget* parent) { return std::make_unique<frmreport>(parent); });
     main_window->attach_form(main_window->mnuAddCase, [](QWidget* parent) {
         return std::make_unique<frmBillEntry>(parent);
+    });
+    main_window->attach_form(main_window->mnu_find, [](QWidget* parent) {
+        return std::make_unique<frmFindClaim>(parent);
     });
     main_window->attach_form(main_window->mnu_history, [](QWidget* parent) {
         return std::make_unique<frmClaimHistory>(parent);

@@ -37,6 +37,7 @@ public:
     QMenu* const mnu_reports;
     QAction* const mnu_list;
     QAction* const mnu_pendancy;
+    QAction* const mnu_find;
     QAction* const mnu_history;
 
 public slots:

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
+#include <string>
 #include <unistd.h>
 #include <vector>
 
@@ -90,7 +91,28 @@ struct LayoutStep {
     std::vector<const char*> triggers;
 };
 
+// The search entry of the claim `row` (NEW in a trigger): its row id, the normalised words of its
+// number, names and hospital, and its district (blanks taken out) and status as the words the
+// filters ask for. search_text is registered on every handle the program opens.
+std::string search_entry(const std::string& row) {
+    return row + ".id, search_text(" + row + ".refno, " + row + ".empname, " + row + ".fname, " +
+           row + ".pname, " + row + ".hospital), replace(search_text(" + row +
+           ".odist), ' ', '') || ' ' || search_text(" + row + ".billstatus)";
+}
+
 const std::vector<LayoutStep>& layout_steps() {
+    static const std::string insert_entry =
+        "INSERT INTO detail_search (docid, words, facets) VALUES (" + search_entry("NEW") + ");";
+    static const std::string fill = "INSERT INTO detail_search (docid, words, facets) SELECT " +
+                                    search_entry("detail") + " FROM detail";
+    static const std::string on_insert =
+        "CREATE TRIGGER detail_search_insert AFTER INSERT ON detail FOR EACH ROW BEGIN " +
+        insert_entry + " END";
+    static const std::string on_update =
+        "CREATE TRIGGER detail_search_update AFTER UPDATE OF id, refno, empname, fname, pname, "
+        "hospital, odist, billstatus ON detail FOR EACH ROW BEGIN DELETE FROM detail_search WHERE "
+        "docid = OLD.id; " +
+        insert_entry + " END";
     static const std::vector<LayoutStep> steps{
         // Every update of a claim's row, whatever statement makes it, counts one change; a
         // statement that sets the counter itself is overruled. Triggers here never fire
@@ -102,6 +124,16 @@ const std::vector<LayoutStep>& layout_steps() {
          {"detail_changes"}},
         // Every change of a claim leaves its history (history_triggers.h).
         {3, claim_history_statements(), claim_history_triggers()},
+        // The search words: a full-text table kept by triggers in the transaction of every
+        // write of a claim. Its index of every word's first one to three characters, kept newest
+        // first, serves a search by the beginnings of words without reading the claims.
+        {4,
+         {"CREATE VIRTUAL TABLE detail_search USING fts4(words, facets, prefix=\"1,2,3\", "
+          "order=DESC)",
+          fill.c_str(), on_insert.c_str(), on_update.c_str(),
+          "CREATE TRIGGER detail_search_delete AFTER DELETE ON detail FOR EACH ROW BEGIN "
+          "DELETE FROM detail_search WHERE docid = OLD.id; END"},
+         {"detail_search_insert", "detail_search_update", "detail_search_delete"}},
     };
     return steps;
 }
@@ -134,7 +166,9 @@ const std::vector<StoredTable>& stored_tables() {
         {"preport", {"sno", "distname", "tc", "sc", "rc", "pc"}},
         {"districts", {"distname"}},
         {"claim_history", {"id", "txn", "refno", "at_utc", "who", "kind"}, 3},
-        {"claim_history_fields", {"change", "field", "before_value", "after_value"}, 3}};
+        {"claim_history_fields", {"change", "field", "before_value", "after_value"}, 3},
+
+        {"detail_search", {"words", "facets"}, 4}};
     return tables;
 }
 

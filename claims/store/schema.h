@@ -4,10 +4,12 @@
 // `detail` holds one row per claim. Its column order is part of the format, because a whole row
 // is read by position: 0 is an automatic row id, 1 to 34 the claim as entered, then the decision
 // (billstatus, amtapproved, appdate, remarks), and last the number of changes made to the claim
-// (kept by the store on every update; layout 2). `preport` is the scratch table of the pendency
-// report, which each connection shadows with a temporary one of its own, and `districts` the
-// district names the reports count by. Layout 3 adds the claims' history (history_triggers.h).
-// PRAGMA user_version records the version of this layout.
+// (kept by the store on every update; layout 2). `detail_search` holds the normalised words each
+// claim is searched by, kept by triggers on every write of `detail` (layout 4). `preport` is the
+// scratch table of the pendency report, which each connection shadows with a temporary one of its
+// own, and `districts` the district names the reports count by. PRAGMA user_version records the
+// version of this layout. Layout 3 adds the claims' history
+// (history_triggers.h).
 //
 // A new file is built completely under a temporary name in the same folder and only then given
 // its name, so a half-made file never stands as the database, and an existing file is never
@@ -21,7 +23,7 @@ namespace store {
 
 class Connection;
 
-inline constexpr int kSchemaVersion = 3;
+inline constexpr int kSchemaVersion = 4;
 
 // The columns of `detail`, in order.
 const QStringList& claim_columns();
