@@ -129,11 +129,16 @@ TEST(ClaimHistory, AnOlderRegisterKeepsEveryClaimAndGetsTheHistory) {
     TemporaryRegister reg;
     run(demo::new_claim_statements(sample()));
     const Row claim = stored_claim("101");
-    for (const char* trigger : claim_history_triggers())
-        db_conn.Execute(QStringLiteral("DROP TRIGGER ") + trigger);
-    for (const char* step :
-         {"DROP TABLE claim_history", "DROP TABLE claim_history_fields", "PRAGMA user_version = 2"})
-        db_conn.Execute(step);
+    // Back to layout 2: everything the later layouts brought goes.
+    Recordset later;
+    later.Open("SELECT type, name FROM sqlite_master WHERE (type = 'trigger' AND name <> "
+               "'detail_changes') OR name LIKE 'claim_history%' OR sql LIKE 'CREATE VIRTUAL%' "
+               "ORDER BY type DESC",
+               db_conn);
+    for (; !later.Eof(); later.MoveNext())
+        if (later.Fields(0).text() != "index")
+            db_conn.Execute("DROP " + later.Fields(0).text() + " " + later.Fields(1).text());
+    db_conn.Execute("PRAGMA user_version = 2");
     reg.restart();
     EXPECT_EQ(db_conn.ReadNumber("PRAGMA user_version"), kSchemaVersion);
     EXPECT_TRUE(QFile::exists(reg.database_path() + ".before-upgrade"));
