@@ -7,6 +7,7 @@
 #include "dialogs.h"
 #include "frmBillEntry.h"
 #include "frmBillUpdation.h"
+#include "frmClaimHistory.h"
 #include "frmFindClaim.h"
 #include "frmLogin.h"
 #include "module1.h"
@@ -168,6 +169,9 @@ int run_register(const QStringList& arguments) {
     });
     main_window->attach_form(main_window->mnu_find, [](QWidget* parent) {
         return std::make_unique<frmFindClaim>(parent);
+    });
+    main_window->attach_form(main_window->mnu_history, [](QWidget* parent) {
+        return std::make_unique<frmClaimHistory>(parent);
     });
     desktop::add_help_menu(*main_window);
     main_window->statusBar()->addPermanentWidget(

@@ -85,7 +85,7 @@ TEST(FindClaim, AnUpgradedRegisterFindsEveryClaim) {
     for (const char* undo :
          {"DROP TRIGGER detail_search_insert", "DROP TRIGGER detail_search_update",
           "DROP TRIGGER detail_search_delete", "DROP TABLE detail_search",
-          "PRAGMA user_version = 2"})
+          "PRAGMA user_version = 3"})
         db_conn.Execute(undo);
     Module1::open_database();
     for (int refno = 101; refno <= 400; ++refno)

@@ -34,7 +34,8 @@ VETRA::VETRA(QWidget* parent)
       mnu_reports(add_menu(menuBar(), "mnu_reports", "Reports")),
       mnu_list(add_item(mnu_reports, "mnu_list", "List of Cases")),
       mnu_pendancy(add_item(mnu_reports, "mnu_pendancy", "Consolidated Report")),
-      mnu_find((mnu_Entry->addSeparator(), add_item(mnu_Entry, "mnu_find", "Find Claim"))) {
+      mnu_find((mnu_Entry->addSeparator(), add_item(mnu_Entry, "mnu_find", "Find Claim"))),
+      mnu_history(add_item(mnu_Entry, "mnu_history", "Claim History")) {
     setObjectName("VETRA");
     setWindowTitle("Vetraplex");
     setCentralWidget(mdi_area);

@@ -38,6 +38,7 @@ public:
     QAction* const mnu_list;
     QAction* const mnu_pendancy;
     QAction* const mnu_find;
+    QAction* const mnu_history;
 
 public slots:
     void mnu_Exit_Click();

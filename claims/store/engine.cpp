@@ -8,6 +8,7 @@
 // (layout 4), so no write of a claim through any handle of the program skips them.
 #include "engine.h"
 
+#include "history_triggers.h"
 #include "search_text.h"
 #include "store_error.h"
 
@@ -78,6 +79,7 @@ sqlite3* open_keyed(const QString& path, const QString& password, int flags) {
         if (rc != SQLITE_OK)
             fail(db, rc);
         sqlite3_extended_result_codes(db, 1);
+        register_history_functions(db);
         register_functions(db);
         // Without a password the file is read as a plain one, which a keyed file is not.
         if (!password.isEmpty()) {

@@ -3,6 +3,7 @@
 
 #include "connection.h"
 #include "engine.h"
+#include "history_triggers.h"
 #include "recordset.h"
 #include "store_error.h"
 
@@ -121,6 +122,8 @@ const std::vector<LayoutStep>& layout_steps() {
           "CREATE TRIGGER detail_changes AFTER UPDATE ON detail FOR EACH ROW BEGIN "
           "UPDATE detail SET changes = OLD.changes + 1 WHERE id = NEW.id; END"},
          {"detail_changes"}},
+        // Every change of a claim leaves its history (history_triggers.h).
+        {3, claim_history_statements(), claim_history_triggers()},
         // The search words: a full-text table kept by triggers in the transaction of every
         // write of a claim. Its index of every word's first one to three characters, kept newest
         // first, serves a search by the beginnings of words without reading the claims.
@@ -162,6 +165,9 @@ const std::vector<StoredTable>& stored_tables() {
                     "amtapproved", "appdate",   "remarks",   "changes"}},
         {"preport", {"sno", "distname", "tc", "sc", "rc", "pc"}},
         {"districts", {"distname"}},
+        {"claim_history", {"id", "txn", "refno", "at_utc", "who", "kind"}, 3},
+        {"claim_history_fields", {"change", "field", "before_value", "after_value"}, 3},
+
         {"detail_search", {"words", "facets"}, 4}};
     return tables;
 }
@@ -242,6 +248,10 @@ void sync_folder(const QString& folder) {
 }
 
 } // namespace
+
+const QStringList& claim_columns() {
+    return stored_tables().front().columns;
+}
 
 const QStringList& district_names() {
     static const QStringList names{"Amritsar",  "Barnala",    "Bathinda",  "Fatehgarh Sahib",

@@ -8,7 +8,8 @@
 // claim is searched by, kept by triggers on every write of `detail` (layout 4). `preport` is the
 // scratch table of the pendency report, which each connection shadows with a temporary one of its
 // own, and `districts` the district names the reports count by. PRAGMA user_version records the
-// version of this layout.
+// version of this layout. Layout 3 adds the claims' history
+// (history_triggers.h).
 //
 // A new file is built completely under a temporary name in the same folder and only then given
 // its name, so a half-made file never stands as the database, and an existing file is never
@@ -23,6 +24,9 @@ namespace store {
 class Connection;
 
 inline constexpr int kSchemaVersion = 4;
+
+// The columns of `detail`, in order.
+const QStringList& claim_columns();
 
 // The twenty district names, in the order the forms offer them.
 const QStringList& district_names();

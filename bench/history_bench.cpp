@@ -1,0 +1,194 @@
+// Times the claim history on a register of 200,000 claims whose history holds 1,000,000 changes:
+// saving a new claim with its history (insert and nine updates in one transaction, as the entry
+// form does), recording a decision, and showing the history of one claim in its window.
+//
+// Seeding that much history through the triggers takes long on a shared machine, so the register
+// is seeded without the claim triggers and its history written directly (one change per claim
+// saved, the rest earlier edits of two fields each); the triggers are back before anything is
+// timed, and what is timed is the program's own path.
+#include "claim_history.h"
+#include "claims_seed.h"
+#include "connection_string.h"
+#include "frmClaimHistory.h"
+#include "history_triggers.h"
+#include "module1.h"
+#include "schema.h"
+#include "store_error.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr int kClaims = 200'000;
+constexpr std::int64_t kChanges = 1'000'000;
+
+using Clock = std::chrono::steady_clock;
+
+void time_it(const char* what, int times, const std::function<void(int)>& step) {
+    std::vector<double> ms;
+    for (int i = 0; i < times; ++i) {
+        const auto start = Clock::now();
+        step(i);
+        ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    }
+    std::sort(ms.begin(), ms.end());
+    std::printf("%-52s median %8.3f ms   90%% %8.3f ms   (%d runs)\n", what, ms[ms.size() / 2],
+                ms[ms.size() * 9 / 10], times);
+}
+
+// Earlier edits of the seeded claims, two fields each, until the history holds kChanges changes.
+void add_older_changes(store::Connection& db) {
+    const std::int64_t have = db.ReadNumber("SELECT count(*) FROM claim_history").value_or(0);
+    const QString more = QString::number(std::max<std::int64_t>(0, kChanges - have));
+    store::Transaction transaction(db);
+    db.Execute("WITH RECURSIVE n(k) AS (SELECT 1 UNION ALL SELECT k + 1 FROM n WHERE k < " + more +
+               ") INSERT INTO claim_history (txn, refno, at_utc, who, kind) SELECT k, 101 + k % " +
+               QString::number(kClaims) +
+               ", '2020-01-01 10:00:00.000', 'clerk@office', 'updated' FROM n");
+    for (const char* field : {"remarks", "hospital"})
+        db.Execute(QStringLiteral("INSERT INTO claim_history_fields (change, field, before_value, "
+                                  "after_value) SELECT id, '%1', 'before', 'after' FROM "
+                                  "claim_history WHERE txn > 0 AND who = 'clerk@office'")
+                       .arg(field));
+    transaction.commit();
+}
+
+bool on_detail(const char* statement) {
+    return QString::fromUtf8(statement).contains(QStringLiteral(" ON detail "));
+}
+
+// The history's triggers on `detail`, not those that guard the history tables.
+bool on_claims(const QByteArray& trigger) {
+    return !trigger.endsWith("kept") && !trigger.endsWith("removed");
+}
+
+// Seeds the register once into the cache folder and copies it into `folder`.
+void copy_register(const QString& cache_folder, const QString& folder) {
+    const QString cached = cache_folder + QStringLiteral("/history-%1.mdb").arg(kClaims);
+    if (!QFile::exists(cached)) {
+        QDir().mkpath(cache_folder);
+        const QString partial = cached + ".partial";
+        QFile::remove(partial);
+        store::create_database_if_missing(partial, Module1::kDatabasePassword);
+        {
+            store::Connection db;
+            db.Open("data source=" + store::connection_string_value(partial) +
+                    ";Jet OLEDB:Database Password=" + Module1::kDatabasePassword);
+            for (const char* trigger : store::claim_history_triggers())
+                if (on_claims(trigger))
+                    db.Execute(QStringLiteral("DROP TRIGGER ") + trigger);
+            bench::seed_claims(db, 101, kClaims);
+            store::Transaction transaction(db);
+            db.Execute("INSERT INTO claim_history (txn, refno, at_utc, who, kind) SELECT -id, "
+                       "refno, '2019-01-01 10:00:00.000', 'clerk@office', 'saved new' FROM detail");
+            transaction.commit();
+            add_older_changes(db);
+            for (const char* statement : store::claim_history_statements())
+                if (on_detail(statement))
+                    db.Execute(statement);
+        }
+        if (!QFile::rename(partial, cached))
+            throw store::StoreError("cannot keep the seeded database as " + cached);
+    }
+    const QString target = QDir(folder).filePath(Module1::kDatabaseFileName);
+    QFile::remove(target);
+    if (!QFile::copy(cached, target))
+        throw store::StoreError("cannot copy the seeded database to " + target);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir folder;
+    const auto seeding = Clock::now();
+    copy_register(QCoreApplication::applicationDirPath() + "/seed-cache", folder.path());
+    Module1::app_path = folder.path();
+    Module1::open_database();
+    using Module1::db_conn;
+    std::printf(
+        "register of %d claims and %lld history changes (%lld field rows) ready in %.1f s\n",
+        kClaims,
+        static_cast<long long>(
+            db_conn.ReadNumber("SELECT count(*) FROM claim_history").value_or(0)),
+        static_cast<long long>(
+            db_conn.ReadNumber("SELECT count(*) FROM claim_history_fields").value_or(0)),
+        std::chrono::duration<double>(Clock::now() - seeding).count());
+
+    std::mt19937 random(99);
+    const long long first_new = Module1::allocate_reference_number().toLongLong();
+    time_it("save a new claim with its history (insert + 9 updates)", 200, [&](int i) {
+        const bench::SampleClaim claim = bench::sample_claim(first_new + i, random);
+        store::Transaction transaction(db_conn);
+        for (const QString& statement : bench::new_claim_statements(claim))
+            db_conn.Execute(statement);
+        transaction.commit();
+    });
+    // The statements alone, rolled back: the commit's wait for the disk left out.
+    const auto statements_only = [&](const char* what, long long from) {
+        time_it(what, 200, [&](int i) {
+            const bench::SampleClaim claim = bench::sample_claim(from + i, random);
+            store::Transaction transaction(db_conn);
+            for (const QString& statement : bench::new_claim_statements(claim))
+                db_conn.Execute(statement);
+        });
+    };
+    statements_only("  its ten statements with the history, no commit", first_new + 1000);
+    // The same save on the same file without the claim triggers: what the history itself costs.
+    {
+        store::Transaction transaction(db_conn);
+        for (const char* trigger : store::claim_history_triggers())
+            if (on_claims(trigger) && !QByteArray(trigger).endsWith("delete"))
+                db_conn.Execute(QStringLiteral("DROP TRIGGER ") + trigger);
+        transaction.commit();
+    }
+    time_it("the same save without the history triggers", 200, [&](int i) {
+        const bench::SampleClaim claim = bench::sample_claim(first_new + 200 + i, random);
+        store::Transaction transaction(db_conn);
+        for (const QString& statement : bench::new_claim_statements(claim))
+            db_conn.Execute(statement);
+        transaction.commit();
+    });
+    statements_only("  its ten statements without the history, no commit", first_new + 1000);
+    {
+        store::Transaction transaction(db_conn);
+        for (const char* statement : store::claim_history_statements())
+            if (on_detail(statement) && !QByteArray(statement).contains("AFTER DELETE"))
+                db_conn.Execute(statement);
+        transaction.commit();
+    }
+    time_it("record a decision with its history (one update)", 200, [&](int i) {
+        store::Transaction transaction(db_conn);
+        db_conn.Execute(QStringLiteral("Update detail set billstatus='Sanctioned', amtapproved=%1, "
+                                       "appdate=#01-Apr-2024#, remarks='-' where refno=%2 ")
+                            .arg(1000 + i)
+                            .arg(101 + random() % kClaims));
+        transaction.commit();
+    });
+
+    frmClaimHistory window;
+    window.show();
+    auto* refno = window.findChild<QLineEdit*>("txt_refno");
+    auto* show = window.findChild<QPushButton*>("cmd_show");
+    auto* list = window.findChild<QTreeWidget*>("lst_history");
+    time_it("history of one claim shown in its window", 200, [&](int) {
+        refno->setText(QString::number(101 + random() % kClaims));
+        show->click();
+        if (list->topLevelItemCount() == 0)
+            std::printf("a claim without history\n");
+    });
+    return 0;
+}
