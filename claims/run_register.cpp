@@ -2,6 +2,7 @@
 #include "run_register.h"
 
 #include "VETRA.h"
+#include "backup/register_menu.h"
 #include "data_folder.h"
 #include "dialogs.h"
 #include "frmBillEntry.h"
@@ -36,6 +37,7 @@ int run_register(const QStringList& arguments) {
     if (login.exec() != QDialog::Accepted)
         return 0;
 
+    backup::set_aside_stray_journal_at_start(Module1::database_path(), Module1::kDatabasePassword);
     std::unique_ptr<VETRA> main_window;
     try {
         main_window = std::make_unique<VETRA>();
@@ -55,6 +57,13 @@ int run_register(const QStringList& arguments) {
     main_window->attach_form(main_window->mnuAddCase, [](QWidget* parent) {
         return std::make_unique<frmBillEntry>(parent);
     });
+    backup::FileRegister file;
+    backup::RegisterMenu backups(*main_window, file, &QDateTime::currentDateTime);
+    backups.attach(main_window->mnu_backup, main_window->mnu_restore, main_window->mnu_backups);
     main_window->show();
-    return QApplication::exec();
+    backups.back_up_at_start();
+    const int status = QApplication::exec();
+    main_window.reset(); // the copy at exit is taken once the window is gone
+    backups.back_up_at_exit();
+    return status;
 }

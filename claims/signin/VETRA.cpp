@@ -33,7 +33,11 @@ VETRA::VETRA(QWidget* parent)
       Line1(mnu_Entry->addSeparator()), mnu_Exit(mnu_Entry->addAction("Exit")),
       mnu_reports(add_menu(menuBar(), "mnu_reports", "Reports")),
       mnu_list(add_item(mnu_reports, "mnu_list", "List of Cases")),
-      mnu_pendancy(add_item(mnu_reports, "mnu_pendancy", "Consolidated Report")) {
+      mnu_pendancy(add_item(mnu_reports, "mnu_pendancy", "Consolidated Report")),
+      mnu_register(add_menu(menuBar(), "mnu_register", "Register")),
+      mnu_backup(add_item(mnu_register, "mnu_backup", "Back Up Register...")),
+      mnu_restore(add_item(mnu_register, "mnu_restore", "Restore Register...")),
+      mnu_backups(add_item(mnu_register, "mnu_backups", "Backups...")) {
     setObjectName("VETRA");
     setWindowTitle("Vetraplex");
     setCentralWidget(mdi_area);
