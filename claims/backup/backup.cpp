@@ -141,14 +141,34 @@ void copy_bytes(const QString& from, const QString& to) {
         throw StoreError(system_reason(errno));
 }
 
-// Whether the register at `uri` (with its journal unless the URI says otherwise) reads sound.
-bool reads_sound(const QString& uri, const QString& password) {
+enum class Reading { Sound, Damaged, Unsure };
+
+// Reads the register at `uri` (with its journal unless the URI says otherwise) whole, without
+// writing. Only a read that fails on the content says Damaged: a lock or an unreadable side file
+// says nothing about it.
+Reading read_whole(const QString& uri, const QString& password) {
+    sqlite3* opened = nullptr;
     try {
-        Handle db(store::engine::open_keyed(uri, password, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI));
-        return soundness(db.db, "PRAGMA quick_check(1)") == "ok";
+        opened = store::engine::open_keyed(uri, password, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
     } catch (const StoreError&) {
-        return false;
+        return Reading::Unsure;
     }
+    Handle db(opened);
+    sqlite3_busy_timeout(db.db, store::Connection::kDefaultBusyTimeoutMs);
+    sqlite3_stmt* stmt = nullptr;
+    int rc = sqlite3_prepare_v2(db.db, "PRAGMA quick_check(1)", -1, &stmt, nullptr);
+    bool sound = false;
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(stmt);
+        sound = rc == SQLITE_ROW &&
+                qstrcmp(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)), "ok") == 0;
+    }
+    sqlite3_finalize(stmt);
+    if (sound)
+        return Reading::Sound;
+    const int kind = rc & 0xff;
+    return rc == SQLITE_ROW || kind == SQLITE_NOTADB || kind == SQLITE_CORRUPT ? Reading::Damaged
+                                                                               : Reading::Unsure;
 }
 
 QString uri(const QString& path, const char* query) {
@@ -266,8 +286,9 @@ Copy restore(const QString& register_path, const QString& password, const QStrin
 QStringList set_aside_stray_journal(const QString& register_path, const QString& password,
                                     const QDateTime& now) {
     const QString journal = register_path + "-wal";
-    if (QFileInfo(journal).size() == 0 || reads_sound(uri(register_path, ""), password) ||
-        !reads_sound(uri(register_path, "?immutable=1"), password))
+    if (QFileInfo(journal).size() == 0 ||
+        read_whole(uri(register_path, ""), password) != Reading::Damaged ||
+        read_whole(uri(register_path, "?immutable=1"), password) != Reading::Sound)
         return {};
     QStringList names;
     const QString stray = ".stray-" + now.toString("yyyyMMdd-HHmmss");
