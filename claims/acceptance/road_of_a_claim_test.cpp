@@ -3,10 +3,10 @@
 // A second claim, of another district and left pending, shows that the reports select.
 #include "acceptance.h"
 #include "frmBillUpdation.h"
+#include "pdf_text.h"
 #include "reports/RptPendancy.h"
 #include "reports/frmCRCases.h"
 #include "reports/frmreport.h"
-#include "reports/pdf_text.h"
 #include "reports/report_preview.h"
 
 #include <QAction>
