@@ -111,7 +111,10 @@ void rename_into_place(const QString& temporary, const QString& path) {
 // Opens a finished copy without writing to it and checks it whole.
 Copy check_copy(const QString& path, const QString& password) {
     Handle copy(store::engine::open_keyed(path, password, SQLITE_OPEN_READONLY));
-    const QString finding = soundness(copy.db, "PRAGMA integrity_check(1)");
+    // Every page is read, decrypted against its checksum and its tree structure checked. The
+    // indexes are not compared with the rows again: the pages are the source's, byte for byte,
+    // and comparing them would double the time of a backup.
+    const QString finding = soundness(copy.db, "PRAGMA quick_check(1)");
     if (finding != "ok")
         throw StoreError(QStringLiteral("the copy does not read back sound (%1)").arg(finding));
     return {path,
