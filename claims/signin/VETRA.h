@@ -1,6 +1,5 @@
 // The main window: a multiple-document window captioned "Vetraplex", opened maximized, whose
-// Load opens the database. Its first two menus offer the work forms (the third, Register, the
-// backups); each item shows its form modally
+// Load opens the database. Its two menus offer the work forms; each item shows its form modally
 // and returns when the form is closed, so one work form at a time is active. An item whose form
 // is not attached stays disabled. "Exit" ends the program at once.
 #pragma once
@@ -38,6 +37,7 @@ public:
     QMenu* const mnu_reports;
     QAction* const mnu_list;
     QAction* const mnu_pendancy;
+    // The backups' items; the program's start gives them their work.
     QMenu* const mnu_register;
     QAction* const mnu_backup;
     QAction* const mnu_restore;
