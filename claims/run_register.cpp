@@ -7,6 +7,7 @@
 #include "dialogs.h"
 #include "frmBillEntry.h"
 #include "frmBillUpdation.h"
+#include "frmFindClaim.h"
 #include "frmLogin.h"
 #include "module1.h"
 #include "reports/RptPendancy.h"
@@ -56,6 +57,9 @@ int run_register(const QStringList& arguments) {
                              [](QWidget* parent) { return std::make_unique<frmreport>(parent); });
     main_window->attach_form(main_window->mnuAddCase, [](QWidget* parent) {
         return std::make_unique<frmBillEntry>(parent);
+    });
+    main_window->attach_form(main_window->mnu_find, [](QWidget* parent) {
+        return std::make_unique<frmFindClaim>(parent);
     });
     backup::FileRegister file;
     backup::RegisterMenu backups(*main_window, file, &QDateTime::currentDateTime);

@@ -95,16 +95,25 @@ bool TCustom_lzh::Decompress() {
     if (length > body * lzh::kMostBytesPerBodyByte + 1) {
         return false;
     }
-    if (length > 0) {
-        Target->Reserve(static_cast<std::size_t>(length) + lzh::kLongestMatch - 1);
+    CodecLink link(*this);
+    if (length <= 0) {
+        link.settle(0);
+        return true;
     }
+    // The output is decoded in place, in a target sized for it up front.
+    Target->SetSizeForOverwrite(static_cast<std::size_t>(length) + lzh::kDecodeSlack);
     try {
-        CodecLink link(*this);
-        const std::uint64_t fetches = lzh::decode({Source, static_cast<std::size_t>(SourceSize)},
-                                                  length, link, link.listener());
-        link.settle(fetches);
+        const lzh::DecodeResult result = lzh::decode({Source, static_cast<std::size_t>(SourceSize)},
+                                                     length, Target->Memory(), link.listener());
+        Target->SetSize(result.produced);
+        Target->SetPosition(result.produced);
+        link.settle(result.fetches);
     } catch (const ElzhException&) {
+        Target->Clear();
         return false;
+    } catch (...) {
+        Target->Clear(); // no unwritten bytes left behind for the caller to see
+        throw;
     }
     return true;
 }

@@ -8,10 +8,12 @@
 // Progress: with OnProgress set, the codec calls ReadSource once for every
 // byte a byte-at-a-time codec would fetch, in the same order, so OnProgress
 // sees exactly that sequence of Remaining values (one call per source byte,
-// then one call with 0 for every fetch past the end). Output reaches Target
-// in blocks of up to 32 KB, so during a call Target may lag behind by one
-// block. Without OnProgress the codec reads the block directly and only sets
-// SourcePos and Remaining to their final values.
+// then one call with 0 for every fetch past the end). Compress's output
+// reaches Target in blocks of up to 32 KB, so during a call Target may lag
+// behind by one block; Decompress sizes Target for the stated length first
+// and decodes into it (OnProgress may not touch Target then; an exception
+// from it leaves Target empty). Without OnProgress the codec reads
+// the block directly and only sets SourcePos and Remaining to their final values.
 #pragma once
 
 #include "memory_stream.h"

@@ -1,12 +1,11 @@
 // The decoder's hot loop.
 //
-// Output goes to a flat buffer whose first kWindowSize bytes are the window:
-// at the start they hold the ring window's initial contents in the order of
-// their age (60 zero bytes for positions 4036-4095, then 4036 spaces for 0-4035),
-// later the last kWindowSize bytes produced. A match at position d therefore
-// copies from d + 1 bytes before the write pointer, never from before the
-// buffer. When a block's worth has been produced it goes to the sink and the
-// last kWindowSize bytes move to the front.
+// Output goes straight to the caller's buffer, which matches copy from. Its
+// first kWindowSize bytes are decoded in a small buffer of our own, behind the
+// ring window's initial contents in the order of their age (60 zero bytes for
+// positions 4036-4095, then 4036 spaces for 0-4035), and copied over; from
+// then on a match at position d copies from d + 1 bytes before the write
+// pointer, which is always within the output.
 //
 // The input is read through a 64-bit buffer refilled eight bytes at a time;
 // each refill leaves at least 56 bits, enough for one symbol (at most
@@ -87,18 +86,15 @@ private:
     unsigned count_ = 0;
 };
 
-// A block is sent once this much is pending, so that one more symbol (at most
-// kLongestMatch bytes, written in 8-byte steps) still fits the buffer.
 constexpr std::size_t kCopyStep = 8;
-constexpr std::size_t kMostWrittenPerSymbol =
-    (kLongestMatch + kCopyStep - 1) / kCopyStep * kCopyStep;
-constexpr std::size_t kFlushAt = kSinkBlock - kMostWrittenPerSymbol;
+static_assert((kLongestMatch + kCopyStep - 1) / kCopyStep * kCopyStep <= kDecodeSlack);
 constexpr unsigned kLongestPosition = 8 + 6;
 static_assert(kLongestCode + kLongestPosition <= 56, "one refill must cover a symbol");
 
 struct DecoderTables {
     AdaptiveHuffman tree;
-    std::array<std::uint8_t, kWindowSize + kSinkBlock> buffer;
+    // The initial window, then the first kWindowSize bytes of output.
+    std::array<std::uint8_t, kWindowSize + kWindowSize + kDecodeSlack> start;
 };
 
 // Copies a match of `length` bytes from `distance` bytes back.
@@ -117,78 +113,106 @@ inline void copyMatch(std::uint8_t* out, unsigned distance, unsigned length) {
     }
 }
 
-} // namespace
+class SymbolDecoder {
+public:
+    SymbolDecoder(AdaptiveHuffman& tree, std::span<const std::uint8_t> source,
+                  FetchListener* listener)
+        : tree_(tree), in_(source), listener_(listener) {}
 
-std::uint64_t decode(std::span<const std::uint8_t> source, std::int32_t length, ByteSink& sink,
-                     FetchListener* listener) {
-    if (length <= 0) {
-        return 0;
-    }
-    const auto tables = allocateTables<DecoderTables>();
-    AdaptiveHuffman& tree = tables->tree;
-    std::uint8_t* const window = tables->buffer.data();
-    std::uint8_t* const blockStart = window + kWindowSize;
-    std::fill(window + (kWindowSize - kFirstWritePos), blockStart, kWindowFill);
-
-    BitReader in(source);
-    std::array<std::uint16_t, kSymbolCount> path; // room for the deepest tree of 314 leaves
-    std::uint8_t* out = blockStart;
-    std::int64_t produced = 0;
-    while (produced < length) {
-        if (static_cast<std::size_t>(out - blockStart) > kFlushAt) {
-            sink.put(blockStart, static_cast<std::size_t>(out - blockStart));
-            std::memmove(window, out - kWindowSize, kWindowSize);
-            out = blockStart;
+    // Decodes symbols into `out` while it is below `stop`; returns where the
+    // output ends. The kWindowSize bytes before `out` hold the window.
+    std::uint8_t* run(std::uint8_t* out, const std::uint8_t* stop) {
+        // The reader works on a copy of its own: the output's byte stores could
+        // alias the members, which would otherwise go to memory after each one.
+        BitReader in = in_;
+        while (out < stop) {
+            in.refill();
+            const unsigned symbol = nextSymbol(in);
+            if (symbol < kLiteralCount) {
+                tellProgress(in);
+                *out++ = static_cast<std::uint8_t>(symbol);
+                continue;
+            }
+            // The position: the prefix code of its upper 6 bits, then 6 plain bits.
+            const unsigned lead = in.peekByte();
+            const unsigned codeLength = kPositionCode.lengthOfPrefix[lead];
+            const unsigned position =
+                (unsigned{kPositionCode.value[lead]} << 6) | (in.take(codeLength + 6) & 0x3F);
+            tellProgress(in);
+            const unsigned count = matchLength(symbol);
+            copyMatch(out, position + 1, count);
+            out += count;
         }
-        in.refill();
+        in_ = in;
+        return out;
+    }
+
+    std::uint64_t fetches() const { return in_.fetchesAfterBit(); }
+
+private:
+    // Walks the tree from the root and counts the symbol found.
+    unsigned nextSymbol(BitReader& in) {
         // The walk takes two steps per turn, and notes its nodes from the top
-        // of `path` down, so that they end up in order from the leaf up.
+        // of `path_` down, so that they end up in order from the leaf up.
         unsigned depth = 0;
         unsigned node = kRoot;
-        unsigned next = tree.son(kRoot);
+        unsigned next = tree_.son(kRoot);
         for (;;) {
             const unsigned first = in.peekBit();
             in.skip(1);
             const unsigned child = next + first;
-            path[path.size() - ++depth] = static_cast<std::uint16_t>(child);
-            const unsigned childSon = tree.grandson(node, first);
+            path_[path_.size() - ++depth] = static_cast<std::uint16_t>(child);
+            const unsigned childSon = tree_.grandson(node, first);
             if (childSon >= kTreeSize) {
                 next = childSon;
                 break;
             }
             node = childSon + in.peekBit();
             in.skip(1);
-            path[path.size() - ++depth] = static_cast<std::uint16_t>(node);
-            next = tree.son(node);
+            path_[path_.size() - ++depth] = static_cast<std::uint16_t>(node);
+            next = tree_.son(node);
             if (next >= kTreeSize) {
                 break;
             }
         }
         const unsigned symbol = next - kTreeSize;
-        tree.update(symbol, &path[path.size() - depth], depth);
-        if (symbol < kLiteralCount) {
-            if (listener != nullptr) {
-                listener->fetched(in.fetchesAfterBit());
-            }
-            *out++ = static_cast<std::uint8_t>(symbol);
-            ++produced;
-            continue;
-        }
-        // The position: the prefix code of its upper 6 bits, then 6 plain bits.
-        const unsigned lead = in.peekByte();
-        const unsigned codeLength = kPositionCode.lengthOfPrefix[lead];
-        const unsigned position =
-            (unsigned{kPositionCode.value[lead]} << 6) | (in.take(codeLength + 6) & 0x3F);
-        if (listener != nullptr) {
-            listener->fetched(in.fetchesAfterBit());
-        }
-        const unsigned count = matchLength(symbol);
-        copyMatch(out, position + 1, count);
-        out += count;
-        produced += count;
+        tree_.update(symbol, &path_[path_.size() - depth], depth);
+        return symbol;
     }
-    sink.put(blockStart, static_cast<std::size_t>(out - blockStart));
-    return in.fetchesAfterBit();
+
+    void tellProgress(const BitReader& in) {
+        if (listener_ != nullptr) {
+            listener_->fetched(in.fetchesAfterBit());
+        }
+    }
+
+    AdaptiveHuffman& tree_;
+    BitReader in_;
+    FetchListener* listener_;
+    std::array<std::uint16_t, kSymbolCount> path_; // room for the deepest tree of 314 leaves
+};
+
+} // namespace
+
+DecodeResult decode(std::span<const std::uint8_t> source, std::int32_t length, std::uint8_t* out,
+                    FetchListener* listener) {
+    if (length <= 0) {
+        return {0, 0};
+    }
+    const auto tables = allocateTables<DecoderTables>();
+    std::uint8_t* const first = tables->start.data() + kWindowSize;
+    std::fill(first - kFirstWritePos, first, kWindowFill);
+    SymbolDecoder decoder(tables->tree, source, listener);
+
+    const auto wanted = static_cast<std::size_t>(length);
+    const auto firstPart = static_cast<std::size_t>(
+        decoder.run(first, first + std::min<std::size_t>(wanted, kWindowSize)) - first);
+    std::memcpy(out, first, firstPart);
+    std::size_t produced = firstPart;
+    if (produced < wanted) {
+        produced = static_cast<std::size_t>(decoder.run(out + produced, out + wanted) - out);
+    }
+    return {produced, decoder.fetches()};
 }
 
 } // namespace lzh

@@ -3,19 +3,28 @@
 
 #include "codec_io.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
 namespace lzh {
 
+// Room past the stated length that decoding may write to: the last symbol
+// may be a match of up to kLongestMatch bytes, copied in 8-byte steps.
+inline constexpr std::size_t kDecodeSlack = 64;
+
+struct DecodeResult {
+    std::uint64_t produced; // bytes decoded: `length`, or up to 59 more (a match is copied whole)
+    std::uint64_t fetches;  // byte fetches a byte-at-a-time reader would have made
+};
+
 // Decodes symbols from `source` while fewer than `length` bytes have been
-// produced (nothing for a length of 0 or less), handing the bytes to `sink`.
-// Bits past the end of `source` read as 0, so any input decodes to at least
-// `length` bytes, and to at most `length` + 59 (a match is copied whole).
-// `listener`, if given, hears the progress through `source` after each symbol.
-// Returns the number of byte fetches a byte-at-a-time reader would have made.
+// produced (nothing for a length of 0 or less), into `out`, which holds
+// `length` + kDecodeSlack bytes. Bits past the end of `source` read as 0, so
+// any input decodes to at least `length` bytes. `listener`, if given, hears
+// the progress through `source` after each symbol.
 // Throws ElzhException when the tables cannot be allocated.
-std::uint64_t decode(std::span<const std::uint8_t> source, std::int32_t length, ByteSink& sink,
-                     FetchListener* listener);
+DecodeResult decode(std::span<const std::uint8_t> source, std::int32_t length, std::uint8_t* out,
+                    FetchListener* listener);
 
 } // namespace lzh

@@ -2,6 +2,7 @@
 // reference codec's and read back by both, the stored-length rules, damaged
 // input decoded exactly as the reference decodes it, progress, TSECompress.
 #include "custom_lzh.h"
+#include "lzh_encoder.h"
 #include "lzh_format.h"
 #include "reference_codec.h"
 #include "se_compress.h"
@@ -186,6 +187,30 @@ TEST(Codec, ProgressFollowsAByteAtATimeReader) {
             ASSERT_EQ(heard.progress[i], std::max<std::int64_t>(left, 0)) << i;
         }
     }
+}
+
+TEST(Codec, EncoderCountsTheSameFetchesWithTheFinderAlongside) {
+    struct Discard final : lzh::ByteSink {
+        void put(const std::uint8_t*, std::size_t) override {}
+    } sink;
+    struct Ignore final : lzh::FetchListener {
+        void fetched(std::uint64_t) override {}
+    } listener;
+    for (const Bytes& input :
+         {bytesOf("abc"), sampleBytes(60, 5), sampleBytes(61, 5), sampleBytes(50'000, 6)}) {
+        const lzh::EncodeResult alongside = lzh::encode(input, sink, nullptr);
+        const lzh::EncodeResult inLine = lzh::encode(input, sink, &listener);
+        EXPECT_EQ(alongside.fetches, inLine.fetches) << input.size();
+        EXPECT_EQ(alongside.consumed, input.size());
+    }
+}
+
+TEST(Codec, MemoryStreamGrowsWithZeroBytes) {
+    TMemoryStream stream;
+    stream.Write("abc", 3);
+    stream.SetSize(1);
+    stream.SetSize(3); // the bytes it held before must not come back
+    EXPECT_EQ(Bytes(stream.Memory(), stream.Memory() + stream.Size()), (Bytes{'a', 0, 0}));
 }
 
 TEST(Codec, SECompressDecodesAWholeStreamFromTheStart) {

@@ -8,13 +8,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
-#include <vector>
 
 namespace lzh {
 
@@ -37,15 +35,31 @@ std::string whyUnreadable(const fs::path& path) {
     return "it cannot be opened for reading";
 }
 
-std::optional<std::vector<std::uint8_t>> readWhole(const fs::path& path, std::ostream& err) {
+// The whole file in a memory stream (whose large blocks fault in cheaply).
+std::optional<TMemoryStream> readWhole(const fs::path& path, std::ostream& err) {
     std::ifstream file(path, std::ios::binary);
     std::error_code ec;
     if (!file || fs::is_directory(path, ec)) {
         err << "lzh: cannot read " << path.string() << ": " << whyUnreadable(path) << "\n";
         return std::nullopt;
     }
-    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file),
-                                    std::istreambuf_iterator<char>()};
+    // One read of the whole file where its size is known; a file that is not
+    // seekable (a pipe) is read to its end in steps.
+    TMemoryStream bytes;
+    file.seekg(0, std::ios::end);
+    const std::streamoff size = file.tellg();
+    file.seekg(0, std::ios::beg);
+    if (size > 0 && file) {
+        bytes.SetSizeForOverwrite(static_cast<std::size_t>(size));
+        file.read(reinterpret_cast<char*>(bytes.Memory()), size);
+        bytes.SetSize(static_cast<std::size_t>(file.gcount()));
+    }
+    file.clear(file.rdstate() & std::ios::badbit);
+    bytes.SetPosition(bytes.Size());
+    char chunk[65536];
+    while (file.read(chunk, sizeof chunk) || file.gcount() > 0) {
+        bytes.Write(chunk, static_cast<std::size_t>(file.gcount()));
+    }
     if (file.bad()) {
         err << "lzh: cannot read " << path.string() << ": read error\n";
         return std::nullopt;
@@ -69,14 +83,14 @@ int runTool(std::span<const char* const> args, std::ostream& err) {
     if (!source) {
         return 1;
     }
-    if (source->size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+    if (source->Size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
         err << "lzh: " << in.string() << " is too large (2 GiB at most)\n";
         return 1;
     }
     TMemoryStream target;
     TCustom_lzh codec;
-    codec.Source = source->data();
-    codec.SourceSize = static_cast<std::int32_t>(source->size());
+    codec.Source = source->Memory();
+    codec.SourceSize = static_cast<std::int32_t>(source->Size());
     codec.Target = &target;
     if (!(compress ? codec.Compress() : codec.Decompress())) {
         err << "lzh: cannot " << (compress ? "compress " : "decompress ") << in.string()

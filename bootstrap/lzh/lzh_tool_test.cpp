@@ -64,7 +64,7 @@ TEST_F(LzhTool, RunningOutOfMemoryIsSaidInWords) {
     GTEST_SKIP() << "the sanitizer's own allocator ends the program instead";
 #endif
     writeFile(at("big"), Bytes(16 << 20, 'x'));
-    const Outcome outcome = run("/bin/sh", {"-c", "ulimit -v 24576; exec \"$0\" c \"$1\" \"$2\"",
+    const Outcome outcome = run("/bin/sh", {"-c", "ulimit -v 16384; exec \"$0\" c \"$1\" \"$2\"",
                                             LZH_TOOL_PATH, at("big"), at("out")});
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.standardError, "lzh: Out of memory\n");

@@ -58,7 +58,7 @@ inline Difference tailDifference(const std::uint8_t* key, const std::uint8_t* no
 } // namespace
 
 inline std::uint64_t MatchFinder::head(unsigned node) const {
-    return load64(&window_[node + 1]);
+    return load64(window_.data() + 1 + std::size_t{node});
 }
 
 MatchFinder::MatchFinder() {

@@ -51,7 +51,11 @@ private:
     // start (a word that begins at byte 57).
     static constexpr unsigned kCompareSlack = 5;
 
-    std::uint16_t& child(unsigned node, unsigned side) { return children_[2 * node + side]; }
+    // Indexes are widened first so that the address arithmetic folds into the
+    // loads of the search path, one of which waits on the other at each step.
+    std::uint16_t& child(unsigned node, unsigned side) {
+        return children_[2 * std::size_t{node} + side];
+    }
     // Bytes 1-8 of the string at `node` (of no use, but readable, for kNil).
     std::uint64_t head(unsigned node) const;
     void replace(unsigned p, unsigned r);

@@ -3,6 +3,38 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+namespace lzh {
+
+#if defined(__linux__)
+void* allocateLarge(std::size_t bytes) {
+    void* block =
+        ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (block == MAP_FAILED) {
+        throw std::bad_alloc();
+    }
+    ::madvise(block, bytes, MADV_HUGEPAGE); // a wish: refused, the pages stay small
+    return block;
+}
+
+void releaseLarge(void* block, std::size_t bytes) noexcept {
+    ::munmap(block, bytes);
+}
+#else
+void* allocateLarge(std::size_t bytes) {
+    return ::operator new(bytes);
+}
+
+void releaseLarge(void* block, std::size_t) noexcept {
+    ::operator delete(block);
+}
+#endif
+
+} // namespace lzh
 
 void TMemoryStream::Clear() {
     bytes_.clear();
@@ -10,6 +42,15 @@ void TMemoryStream::Clear() {
 }
 
 void TMemoryStream::SetSize(std::size_t size) {
+    const std::size_t old = bytes_.size();
+    bytes_.resize(size);
+    if (size > old) {
+        std::fill(bytes_.begin() + static_cast<std::ptrdiff_t>(old), bytes_.end(), 0);
+    }
+    position_ = std::min(position_, size);
+}
+
+void TMemoryStream::SetSizeForOverwrite(std::size_t size) {
     bytes_.resize(size);
     position_ = std::min(position_, size);
 }

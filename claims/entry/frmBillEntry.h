@@ -51,6 +51,9 @@ public:
     void enable_fields(bool flag);
     void check_fields();
     void find_record();
+    // What FIND does once `typed` is entered at its prompt: shows that claim for EDIT and DELETE,
+    // or says that none is stored.
+    void find_number(const QString& typed);
     // Puts the current row of Module1::rs_aux into the controls.
     void show_record();
 

@@ -19,13 +19,17 @@ void frmBillEntry::cmd_find_Click() {
 }
 
 void frmBillEntry::find_record() {
-    using namespace store;
     Form_Load();
     find_text = platform::InputBox("Enter Reference Number", "Find Bill By Ref. No.");
     if (find_text.isEmpty())
         return;
+    find_number(find_text);
+}
+
+void frmBillEntry::find_number(const QString& typed) {
+    using namespace store;
     // No claim can carry a number beyond 64 bits: such input simply finds nothing.
-    const std::optional<std::int64_t> number = platform::RoundHalfEven(platform::Val(find_text));
+    const std::optional<std::int64_t> number = platform::RoundHalfEven(platform::Val(typed));
     try {
         if (number) {
             if (Module1::rs_aux.State() == adStateOpen)

@@ -34,6 +34,7 @@ VETRA::VETRA(QWidget* parent)
       mnu_reports(add_menu(menuBar(), "mnu_reports", "Reports")),
       mnu_list(add_item(mnu_reports, "mnu_list", "List of Cases")),
       mnu_pendancy(add_item(mnu_reports, "mnu_pendancy", "Consolidated Report")),
+      mnu_find((mnu_Entry->addSeparator(), add_item(mnu_Entry, "mnu_find", "Find Claim"))),
       mnu_register(add_menu(menuBar(), "mnu_register", "Register")),
       mnu_backup(add_item(mnu_register, "mnu_backup", "Back Up Register...")),
       mnu_restore(add_item(mnu_register, "mnu_restore", "Restore Register...")),

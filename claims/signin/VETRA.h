@@ -37,6 +37,7 @@ public:
     QMenu* const mnu_reports;
     QAction* const mnu_list;
     QAction* const mnu_pendancy;
+    QAction* const mnu_find;
     // The backups' items; the program's start gives them their work.
     QMenu* const mnu_register;
     QAction* const mnu_backup;

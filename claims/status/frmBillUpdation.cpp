@@ -76,6 +76,10 @@ void frmBillUpdation::Form_Load() {
     platform::SetPickOnlyText(ui->cmb_status, QString()); // adding made the first entry current
 }
 
+void frmBillUpdation::show_claim(const QString& refno) {
+    ui->txt_refno->setText(refno);
+}
+
 void frmBillUpdation::txt_refno_Change() {
     clear_decision();
     try {

@@ -33,6 +33,10 @@ public slots:
     void cmd_update_Click();
     void cmd_close_Click();
 
+public:
+    // Puts `refno` in the number box, which looks the claim up as typing it does.
+    void show_claim(const QString& refno);
+
 private:
     void txt_refno_KeyPress(qint16& KeyAscii);
     void txt_amount_KeyPress(qint16& KeyAscii);

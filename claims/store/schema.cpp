@@ -13,6 +13,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
+#include <string>
 #include <unistd.h>
 #include <vector>
 
@@ -89,7 +90,28 @@ struct LayoutStep {
     std::vector<const char*> triggers;
 };
 
+// The search entry of the claim `row` (NEW in a trigger): its row id, the normalised words of its
+// number, names and hospital, and its district (blanks taken out) and status as the words the
+// filters ask for. search_text is registered on every handle the program opens.
+std::string search_entry(const std::string& row) {
+    return row + ".id, search_text(" + row + ".refno, " + row + ".empname, " + row + ".fname, " +
+           row + ".pname, " + row + ".hospital), replace(search_text(" + row +
+           ".odist), ' ', '') || ' ' || search_text(" + row + ".billstatus)";
+}
+
 const std::vector<LayoutStep>& layout_steps() {
+    static const std::string insert_entry =
+        "INSERT INTO detail_search (docid, words, facets) VALUES (" + search_entry("NEW") + ");";
+    static const std::string fill = "INSERT INTO detail_search (docid, words, facets) SELECT " +
+                                    search_entry("detail") + " FROM detail";
+    static const std::string on_insert =
+        "CREATE TRIGGER detail_search_insert AFTER INSERT ON detail FOR EACH ROW BEGIN " +
+        insert_entry + " END";
+    static const std::string on_update =
+        "CREATE TRIGGER detail_search_update AFTER UPDATE OF id, refno, empname, fname, pname, "
+        "hospital, odist, billstatus ON detail FOR EACH ROW BEGIN DELETE FROM detail_search WHERE "
+        "docid = OLD.id; " +
+        insert_entry + " END";
     static const std::vector<LayoutStep> steps{
         // Every update of a claim's row, whatever statement makes it, counts one change; a
         // statement that sets the counter itself is overruled. Triggers here never fire
@@ -99,6 +121,16 @@ const std::vector<LayoutStep>& layout_steps() {
           "CREATE TRIGGER detail_changes AFTER UPDATE ON detail FOR EACH ROW BEGIN "
           "UPDATE detail SET changes = OLD.changes + 1 WHERE id = NEW.id; END"},
          {"detail_changes"}},
+        // The search words: a full-text table kept by triggers in the transaction of every
+        // write of a claim. Its index of every word's first one to three characters, kept newest
+        // first, serves a search by the beginnings of words without reading the claims.
+        {4,
+         {"CREATE VIRTUAL TABLE detail_search USING fts4(words, facets, prefix=\"1,2,3\", "
+          "order=DESC)",
+          fill.c_str(), on_insert.c_str(), on_update.c_str(),
+          "CREATE TRIGGER detail_search_delete AFTER DELETE ON detail FOR EACH ROW BEGIN "
+          "DELETE FROM detail_search WHERE docid = OLD.id; END"},
+         {"detail_search_insert", "detail_search_update", "detail_search_delete"}},
     };
     return steps;
 }
@@ -129,7 +161,8 @@ const std::vector<StoredTable>& stored_tables() {
                     "medicalcrt",  "intime",    "officer",   "offdesign", "branch",    "billstatus",
                     "amtapproved", "appdate",   "remarks",   "changes"}},
         {"preport", {"sno", "distname", "tc", "sc", "rc", "pc"}},
-        {"districts", {"distname"}}};
+        {"districts", {"distname"}},
+        {"detail_search", {"words", "facets"}, 4}};
     return tables;
 }
 
@@ -268,6 +301,11 @@ void check_claims_schema(Connection& connection) {
     for (const auto& [table, columns, since] : stored_tables()) {
         if (since > version)
             continue; // the upgrade brings it
+        if (count(connection, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = "
+                                             "'table' AND name = '%1'")
+                                  .arg(table)) != 1)
+            throw StoreError(
+                QStringLiteral("the file lacks the table %1 of its layout").arg(table));
         QStringList expected = columns;
         if (version < 2 && table == "detail")
             expected.removeLast(); // the change counter comes with the upgrade

@@ -4,9 +4,11 @@
 // `detail` holds one row per claim. Its column order is part of the format, because a whole row
 // is read by position: 0 is an automatic row id, 1 to 34 the claim as entered, then the decision
 // (billstatus, amtapproved, appdate, remarks), and last the number of changes made to the claim
-// (kept by the store on every update; layout 2). `preport` is the scratch table of the pendency
-// report, which each connection shadows with a temporary one of its own, and `districts` the
-// district names the reports count by. PRAGMA user_version records the version of this layout.
+// (kept by the store on every update; layout 2). `detail_search` holds the normalised words each
+// claim is searched by, kept by triggers on every write of `detail` (layout 4). `preport` is the
+// scratch table of the pendency report, which each connection shadows with a temporary one of its
+// own, and `districts` the district names the reports count by. PRAGMA user_version records the
+// version of this layout.
 //
 // A new file is built completely under a temporary name in the same folder and only then given
 // its name, so a half-made file never stands as the database, and an existing file is never
@@ -20,7 +22,7 @@ namespace store {
 
 class Connection;
 
-inline constexpr int kSchemaVersion = 2;
+inline constexpr int kSchemaVersion = 4;
 
 // The twenty district names, in the order the forms offer them.
 const QStringList& district_names();
