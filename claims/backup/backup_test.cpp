@@ -157,7 +157,7 @@ TEST(Automatic, SevenDailyAndFourWeeklyCopiesRemain) {
     store::TemporaryRegister reg;
     QMainWindow window;
     FileRegister file;
-    QDateTime now(QDate(2026, 1, 28), QTime(18, 0));
+    QDateTime now(QDate(2026, 1, 20), QTime(18, 0));
     RegisterMenu menu(window, file, [&] { return now; });
     for (; now.date() <= QDate(2026, 3, 1); now = now.addDays(1))
         menu.back_up_at_exit();
