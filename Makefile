@@ -3,6 +3,8 @@ BUILD      ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 JOBS       ?= $(shell nproc)
+# Warnings are errors in a checkout; `make package` builds with them off, as a packager should.
+WERROR     ?= ON
 # `make fuzz`: the libFuzzer programs, built with clang in a folder of their own, each run this long.
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 30
@@ -12,7 +14,7 @@ export CCACHE_BASEDIR := $(CURDIR)
 # ...and in another folder too: debug builds would otherwise hash the folder they run in.
 export CCACHE_NOHASHDIR := 1
 
-.PHONY: all deps configure build test run demo bench format clean fuzz
+.PHONY: all deps configure build test run demo bench format clean fuzz package
 
 all: build
 
@@ -20,7 +22,8 @@ deps:
 	./scripts/install-deps
 
 configure: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(LAUNCHER) $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVETRA_WERROR=$(WERROR) \
+	      $(LAUNCHER) $(CMAKE_FLAGS)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -33,6 +36,11 @@ run: build
 
 demo: build
 	BUILD=$(BUILD) ./scripts/demo
+
+# The two Debian packages, in $(BUILD)/.
+package: WERROR = OFF
+package: build
+	cmake --build $(BUILD) --target package
 
 bench: build
 	./scripts/bench $(BUILD)

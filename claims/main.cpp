@@ -5,6 +5,11 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (const auto answered = answer_help_or_version(arguments))
+        return *answered;
     QApplication app(argc, argv);
     return run_register(QApplication::arguments());
 }

@@ -4,6 +4,7 @@
 #include "VETRA.h"
 #include "backup/register_menu.h"
 #include "data_folder.h"
+#include "desktop.h"
 #include "dialogs.h"
 #include "frmBillEntry.h"
 #include "frmBillUpdation.h"
@@ -13,28 +14,137 @@
 #include "reports/RptPendancy.h"
 #include "reports/frmreport.h"
 #include "store_error.h"
+#include "vetra_version.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLayout>
 #include <QStandardPaths>
+#include <QStatusBar>
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr char kUsage[] = "usage: vetra [--data-dir DIR]\n"
+                          "       vetra --help | --version\n"
+                          "Vetraplex, the medical-reimbursement claims register.\n"
+                          "  --data-dir DIR  keep the register VETRA.mdb in DIR\n";
+
+struct CommandLine {
+    QCommandLineParser parser;
+    QCommandLineOption data_dir{"data-dir", "", "DIR"};
+    QCommandLineOption help{QStringList{"h", "help"}};
+    QCommandLineOption version{"version"};
+
+    explicit CommandLine(const QStringList& arguments) {
+        parser.addOptions({data_dir, help, version});
+        ok = parser.parse(arguments);
+    }
+    bool ok = false;
+};
+
+// A program whose folder is a system one was installed: it never writes beside itself, whoever
+// runs it (root may write to /usr/bin).
+bool installed(const QString& program_folder) {
+    const QString folder = QDir::cleanPath(program_folder);
+    return folder == "/usr/bin" || folder == "/usr/local/bin" || folder == VETRA_INSTALLED_BINDIR;
+}
+
+// The sign-in window's last line names the register file, so that nobody types claims into the
+// wrong one unawares; its specified caption and controls stay as they are.
+void name_register_file(QDialog& login) {
+    auto* line = new QLabel("Register: " + QDir::toNativeSeparators(Module1::database_path()));
+    line->setObjectName("lbl_register_file");
+    line->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    if (login.layout() != nullptr)
+        login.layout()->addWidget(line);
+}
+
+// Options the application object takes for itself (and removes) before run_register sees them.
+bool qt_option(const QString& name) {
+    static const QStringList names{"platform",
+                                   "platformpluginpath",
+                                   "platformtheme",
+                                   "plugin",
+                                   "qwindowgeometry",
+                                   "qwindowicon",
+                                   "qwindowtitle",
+                                   "reverse",
+                                   "session",
+                                   "style",
+                                   "stylesheet",
+                                   "widgetcount",
+                                   "display",
+                                   "geometry",
+                                   "title",
+                                   "name",
+                                   "visual",
+                                   "ncols",
+                                   "cmap",
+                                   "im",
+                                   "dialogs",
+                                   "fontengine",
+                                   "nograb",
+                                   "dograb",
+                                   "sync",
+                                   "qmljsdebugger"};
+    return names.contains(name);
+}
+
+int refuse(const CommandLine& line) {
+    std::fprintf(stderr, "vetra: %s\n%s", qPrintable(line.parser.errorText()), kUsage);
+    return 2;
+}
+
+} // namespace
+
+std::optional<int> answer_help_or_version(const QStringList& arguments) {
+    const CommandLine line(arguments);
+    const QStringList unknown = line.parser.unknownOptionNames();
+    if (!line.ok && std::none_of(unknown.begin(), unknown.end(), qt_option))
+        return refuse(line);
+    if (line.ok && line.parser.isSet(line.help)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (line.ok && line.parser.isSet(line.version)) {
+        std::printf("vetra %s\n", kVetraVersion);
+        return 0;
+    }
+    return std::nullopt;
+}
 
 int run_register(const QStringList& arguments) {
     QApplication::setApplicationName("Vetraplex");
+    // Per-user settings in ~/.config/Vetraplex/Vetraplex.conf (without an organization, Qt files
+    // them under "Unknown Organization").
+    QApplication::setOrganizationName("Vetraplex");
+    QApplication::setApplicationVersion(kVetraVersion);
+    if (const auto answered = answer_help_or_version(arguments))
+        return *answered;
+    const CommandLine line(arguments);
+    if (!line.ok)
+        return refuse(line);
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription("Vetraplex, the medical-reimbursement claims register.");
-    parser.addHelpOption();
-    const QCommandLineOption data_dir("data-dir", "Keep the database VETRA.mdb in DIR.", "DIR");
-    parser.addOption(data_dir);
-    parser.process(arguments);
-
-    Module1::app_path = store::choose_data_folder(
-        QCoreApplication::applicationDirPath(), parser.value(data_dir),
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    // ~/.local/share/Vetraplex, as before the organization was named (which adds a level).
+    const QString per_user =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Vetraplex";
+    const QString program_folder = QCoreApplication::applicationDirPath();
+    Module1::app_path =
+        store::choose_data_folder(installed(program_folder) ? per_user : program_folder,
+                                  line.parser.value(line.data_dir), per_user);
+    if (!QFileInfo::exists(Module1::database_path()) &&
+        !desktop::agree_to_new_register(Module1::database_path()))
+        return 0;
     QDir().mkpath(Module1::app_path);
 
+    desktop::remember_window_places();
     frmLogin login;
+    name_register_file(login);
     if (login.exec() != QDialog::Accepted)
         return 0;
 
@@ -64,6 +174,9 @@ int run_register(const QStringList& arguments) {
     backup::FileRegister file;
     backup::RegisterMenu backups(*main_window, file, &QDateTime::currentDateTime);
     backups.attach(main_window->mnu_backup, main_window->mnu_restore, main_window->mnu_backups);
+    desktop::add_help_menu(*main_window);
+    main_window->statusBar()->addPermanentWidget(
+        new QLabel("Register: " + QDir::toNativeSeparators(Module1::database_path())));
     main_window->show();
     backups.back_up_at_start();
     const int status = QApplication::exec();

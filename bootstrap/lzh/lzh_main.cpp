@@ -1,11 +1,21 @@
 // Program entry of the `lzh` command (see lzh_tool.h).
 #include "lzh_tool.h"
+#include "vetra_version.h"
 
 #include <exception>
 #include <iostream>
 #include <new>
+#include <string_view>
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string_view(argv[1]) == "--help") {
+        std::cout << lzh::kUsage;
+        return 0;
+    }
+    if (argc == 2 && std::string_view(argv[1]) == "--version") {
+        std::cout << "lzh " << kVetraVersion << "\n";
+        return 0;
+    }
     try {
         return lzh::runTool({argv + 1, static_cast<std::size_t>(argc > 0 ? argc - 1 : 0)},
                             std::cerr);

@@ -16,12 +16,13 @@
 
 namespace lzh {
 
+const char* const kUsage = "usage: lzh c IN OUT   compress IN into OUT\n"
+                           "       lzh d IN OUT   decompress IN into OUT\n"
+                           "       lzh --help | --version\n";
+
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr const char* kUsage = "usage: lzh c IN OUT   compress IN into OUT\n"
-                               "       lzh d IN OUT   decompress IN into OUT\n";
 
 std::string whyUnreadable(const fs::path& path) {
     std::error_code ec;
@@ -73,7 +74,7 @@ int runTool(std::span<const char* const> args, std::ostream& err) {
     if (args.size() != 3 ||
         (std::string_view(args[0]) != "c" && std::string_view(args[0]) != "d")) {
         err << kUsage;
-        return 1;
+        return 2;
     }
     const bool compress = std::string_view(args[0]) == "c";
     const fs::path in(args[1]);

@@ -22,12 +22,17 @@
 
 namespace packer {
 
+const char* const kUsage =
+    "usage: packstart-pack -o OUT [--image PACKSTART] [--trailer FILE] FILE...\n"
+    "       packstart-pack --help | --version\n"
+    "Builds the bootstrap OUT carrying the FILEs (one must be Setup.exe).\n"
+    "  --image PACKSTART  the image to build on (default: the Linux Packstart; an installed\n"
+    "                     packer finds the Windows one in /usr/share/packstart/windows)\n"
+    "  --trailer FILE     bytes appended after the archive, for the setup program\n";
+
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr const char* kUsage =
-    "usage: packstart-pack -o OUT [--image PACKSTART] [--trailer FILE] FILE...\n";
 constexpr std::size_t kLargestNumber = std::numeric_limits<std::int32_t>::max();
 
 void appendNumber(Bytes& out, std::uint32_t value) {
@@ -83,7 +88,13 @@ std::optional<Options> parse(std::span<const char* const> args, std::ostream& er
     }
     if (options.image.empty()) {
         std::error_code ec;
-        options.image = fs::read_symlink("/proc/self/exe", ec).parent_path() / "Packstart";
+        const fs::path own = fs::read_symlink("/proc/self/exe", ec).parent_path();
+        options.image = own / "Packstart";
+        // Installed, the image is not a program of its own in bin/ but lies in lib/packstart/.
+        if (const fs::path installed = own.parent_path() / "lib" / "packstart" / "Packstart";
+            !fs::exists(options.image, ec) && fs::exists(installed, ec)) {
+            options.image = installed;
+        }
     }
     return options;
 }
@@ -213,7 +224,7 @@ std::string nameProblem(std::string_view name) {
 int runPacker(std::span<const char* const> args, std::ostream& err) {
     const auto options = parse(args, err);
     if (!options) {
-        return 1;
+        return 2;
     }
     auto out = readImage(options->image, err);
     if (!out) {

@@ -6,7 +6,8 @@
 // OUT = the image (exactly as long as its headers say), the payload archive of
 // the FILEs (each under its own file name, in its letter case, compressed by
 // TCustom_lzh), the archive's length as 4 bytes little-endian, then the
-// trailer's bytes. The image defaults to the Packstart beside the packer. OUT
+// trailer's bytes. The image defaults to the Packstart beside the packer, or
+// to the one in ../lib/packstart when the packer is installed. OUT
 // appears only complete and executable; on any refusal no OUT is written.
 #pragma once
 
@@ -34,8 +35,12 @@ Bytes archiveBytes(const std::vector<PayloadFile>& files);
 // Why `name` cannot go into an archive, or an empty text when it can.
 std::string nameProblem(std::string_view name);
 
+// How the command is called, as --help and a wrong call show it.
+extern const char* const kUsage;
+
 // Runs the command with its arguments (without the program name); 0 on
-// success, 1 on any failure, which `err` explains.
+// success, 2 for a wrong call (`err` shows the usage), 1 on any other
+// failure, which `err` explains.
 int runPacker(std::span<const char* const> args, std::ostream& err);
 
 } // namespace packer

@@ -105,7 +105,9 @@ TEST_F(PackerCommand, RefusesWithAReasonAndWritesNothing) {
         {{"-o", (scratch_.path() / "no" / "out").string(), "--image", image, good}, "cannot write"},
     };
     for (const auto& refusal : refusals) {
-        EXPECT_EQ(pack(refusal.args), 1);
+        const bool wrongCall = refusal.reason == "usage" || refusal.reason == "needs a value" ||
+                               refusal.reason == "unknown option";
+        EXPECT_EQ(pack(refusal.args), wrongCall ? 2 : 1);
         EXPECT_NE(err_.str().find(refusal.reason), std::string::npos) << err_.str();
         EXPECT_FALSE(fs::exists(out_));
     }

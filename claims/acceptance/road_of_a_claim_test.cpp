@@ -132,14 +132,19 @@ TEST(RoadOfOneClaim, FromTheSignInToThePrintedReports) {
         visit<RptPendancy>(window, window.mnu_reports, window.mnu_pendancy, count);
         choose_menu_item(window, window.mnu_Entry, window.mnu_Exit);
     });
-    boxes.answer(platform::vbYes).type("101").answer(platform::vbYes).answer(platform::vbYes);
+    // The first answer agrees to the new register.
+    boxes.answer(platform::vbYes)
+        .answer(platform::vbYes)
+        .type("101")
+        .answer(platform::vbYes)
+        .answer(platform::vbYes);
     boxes.answer(platform::vbYes);
     ASSERT_EQ(run_register({"vetra", "--data-dir", data.path()}), 0);
     QStringList titles;
     for (const platform::ShownBox& shown : boxes.shown())
         titles << shown.title;
-    EXPECT_EQ(titles, QStringList({"Save?", "Saved", "Find Bill By Ref. No.", "Update?", "Updated",
-                                   "Save?", "Saved", "Update?", "Updated!"}));
+    EXPECT_EQ(titles, QStringList({"New Register", "Save?", "Saved", "Find Bill By Ref. No.",
+                                   "Update?", "Updated", "Save?", "Saved", "Update?", "Updated!"}));
 
     // The program leaves its connection open when it ends: read through it.
     EXPECT_EQ(integrity(), "ok");

@@ -1,11 +1,12 @@
 // Makes the demo's register: a new VETRA.mdb in the folder given, holding the made-up claims of
 // demo_claims.h up to today, saved with the forms' own statements. A folder that already holds a
 // register is refused, so the demo never writes into real claims.
-// Usage: demo_register FOLDER
+// Usage: demo_register FOLDER; --help and --version answer; any other option is refused (2).
 #include "claim_statements.h"
 #include "demo_claims.h"
 #include "module1.h"
 #include "store_error.h"
+#include "vetra_version.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -15,8 +16,17 @@
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+    const QString argument = argc == 2 ? QString::fromLocal8Bit(argv[1]) : QString();
+    if (argument == "--help" || argument == "--version") {
+        std::printf(argument == "--help" ? "usage: demo_register FOLDER\n"
+                                           "Makes a register of made-up claims in FOLDER.\n"
+                                         : "demo_register %s\n",
+                    kVetraVersion);
+        return 0;
+    }
+    if (argc != 2 || argument.startsWith('-')) {
+        std::fprintf(stderr,
+                     "usage: demo_register FOLDER\n       demo_register --help | --version\n");
         return 2;
     }
     Module1::app_path = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();

@@ -14,6 +14,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QSettings>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QToolBar>
@@ -36,8 +37,14 @@ QAction* addToolAction(QToolBar* toolBar, const QString& objectName, const QStri
 
 ReportPreview::Dialogs ReportPreview::systemDialogs() {
     Dialogs dialogs;
+    // The dialog opens in the folder of the last export, remembered per user.
     dialogs.saveFileName = [](QWidget* parent, const QString& caption, const QString& filter) {
-        return QFileDialog::getSaveFileName(parent, caption, QString(), filter);
+        QSettings settings;
+        const QString path = QFileDialog::getSaveFileName(
+            parent, caption, settings.value("export/folder").toString(), filter);
+        if (!path.isEmpty())
+            settings.setValue("export/folder", QFileInfo(path).absolutePath());
+        return path;
     };
     dialogs.setUpPrinter = [](QWidget* parent, QPrinter& printer, int pageCount) {
         QPrintDialog dialog(&printer, parent);
@@ -214,6 +221,7 @@ ReportPreviewDialog::ReportPreviewDialog(PagedReport& report, const QString& cap
                                          QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       preview_(new ReportPreview(report, this)) {
+    setObjectName("ReportPreviewDialog");
     setWindowTitle(caption);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
