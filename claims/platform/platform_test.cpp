@@ -28,9 +28,9 @@ namespace {
 
 TEST(Val, ReadsTheLeadingNumberSkippingBlanksAndRoundsHalvesToEven) {
     const std::tuple<const char*, double, std::int64_t> typed[] = {
-        {" 1 2abc", 12, 12}, {"12,5", 12, 12},   {"1.2.3", 1.2, 1},         {" - 7.5x", -7.5, -8},
-        {"12.5", 12.5, 12},  {"13.5", 13.5, 14}, {"-2.5", -2.5, -2},        {"12.51", 12.51, 13},
-        {"+.", 0, 0},        {"a12", 0, 0},      {"-32769", -32769, -32769}};
+        {" 1 2abc", 12, 12}, {"12,5", 12, 12},   {"1.2.3", 1.2, 1},  {" - 7.5x", -7.5, -8},
+        {"12.5", 12.5, 12},  {"13.5", 13.5, 14}, {"-2.5", -2.5, -2}, {"12.51", 12.51, 13},
+        {"+.", 0, 0},        {"+ 5", 5, 5},      {"a12", 0, 0},      {"-32769", -32769, -32769}};
     for (const auto& [text, value, rounded] : typed) {
         EXPECT_EQ(Val(text), value) << text;
         EXPECT_EQ(RoundHalfEven(Val(text)), rounded) << text;
