@@ -2,6 +2,7 @@
 #include "run_register.h"
 
 #include "VETRA.h"
+#include "backup/register_menu.h"
 #include "data_folder.h"
 #include "desktop.h"
 #include "dialogs.h"
@@ -148,6 +149,7 @@ int run_register(const QStringList& arguments) {
     if (login.exec() != QDialog::Accepted)
         return 0;
 
+    backup::set_aside_stray_journal_at_start(Module1::database_path(), Module1::kDatabasePassword);
     std::unique_ptr<VETRA> main_window;
     try {
         main_window = std::make_unique<VETRA>();
@@ -173,9 +175,16 @@ int run_register(const QStringList& arguments) {
     main_window->attach_form(main_window->mnu_history, [](QWidget* parent) {
         return std::make_unique<frmClaimHistory>(parent);
     });
+    backup::FileRegister file;
+    backup::RegisterMenu backups(*main_window, file, &QDateTime::currentDateTime);
+    backups.attach(main_window->mnu_backup, main_window->mnu_restore, main_window->mnu_backups);
     desktop::add_help_menu(*main_window);
     main_window->statusBar()->addPermanentWidget(
         new QLabel("Register: " + QDir::toNativeSeparators(Module1::database_path())));
     main_window->show();
-    return QApplication::exec();
+    backups.back_up_at_start();
+    const int status = QApplication::exec();
+    main_window.reset(); // the copy at exit is taken once the window is gone
+    backups.back_up_at_exit();
+    return status;
 }

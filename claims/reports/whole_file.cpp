@@ -41,29 +41,42 @@ bool writeAll(int fd, const QByteArray& data) {
 
 bool writeWholeFile(const QString& path, const QByteArray& data, QString* error) {
     const QFileInfo target(path);
-    const QString folder = target.absolutePath();
     // mkstemp makes the file for its owner only (0600); the rename keeps that.
-    QByteArray temporary =
-        QFile::encodeName(QDir(folder).filePath("." + target.fileName() + ".XXXXXX"));
+    QByteArray temporary = QFile::encodeName(
+        QDir(target.absolutePath()).filePath("." + target.fileName() + ".XXXXXX"));
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0)
         return fail(error, errno);
-    const bool written = writeAll(fd, data) && ::fsync(fd) == 0;
+    const bool written = writeAll(fd, data);
     const int writeError = errno;
-    const bool closed = ::close(fd) == 0;
-    const int closeError = errno;
-    if (!written || !closed) {
+    ::close(fd);
+    if (!written) {
         ::unlink(temporary.constData());
-        return fail(error, !written ? writeError : closeError);
+        return fail(error, writeError);
     }
-    if (::rename(temporary.constData(), QFile::encodeName(target.absoluteFilePath()).constData()) !=
-        0) {
+    return renameWholeFile(QFile::decodeName(temporary), path, error);
+}
+
+bool renameWholeFile(const QString& temporary, const QString& path, QString* error) {
+    const QByteArray from = QFile::encodeName(temporary);
+    const QFileInfo target(path);
+    const int fd = ::open(from.constData(), O_RDWR);
+    const bool synced = fd >= 0 && ::fsync(fd) == 0;
+    const int syncError = errno;
+    const bool closed = fd >= 0 && ::close(fd) == 0;
+    const int closeError = errno;
+    if (!synced || !closed) {
+        ::unlink(from.constData());
+        return fail(error, !synced ? syncError : closeError);
+    }
+    if (::rename(from.constData(), QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
         const int renameError = errno;
-        ::unlink(temporary.constData());
+        ::unlink(from.constData());
         return fail(error, renameError);
     }
     // The new name is on the disk too, not only the data.
-    const int dir = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    const int dir =
+        ::open(QFile::encodeName(target.absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);

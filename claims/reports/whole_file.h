@@ -12,4 +12,9 @@ namespace reports {
 // On failure returns false and says why in `error`.
 bool writeWholeFile(const QString& path, const QByteArray& data, QString* error);
 
+// The last step of the same: flushes the finished file `temporary` (beside `path`) to the disk,
+// renames it over `path` and flushes the folder, so the new name survives a power cut too. On
+// failure removes `temporary`, returns false and says why in `error`.
+bool renameWholeFile(const QString& temporary, const QString& path, QString* error);
+
 } // namespace reports

@@ -35,7 +35,11 @@ VETRA::VETRA(QWidget* parent)
       mnu_list(add_item(mnu_reports, "mnu_list", "List of Cases")),
       mnu_pendancy(add_item(mnu_reports, "mnu_pendancy", "Consolidated Report")),
       mnu_find((mnu_Entry->addSeparator(), add_item(mnu_Entry, "mnu_find", "Find Claim"))),
-      mnu_history(add_item(mnu_Entry, "mnu_history", "Claim History")) {
+      mnu_history(add_item(mnu_Entry, "mnu_history", "Claim History")),
+      mnu_register(add_menu(menuBar(), "mnu_register", "Register")),
+      mnu_backup(add_item(mnu_register, "mnu_backup", "Back Up Register...")),
+      mnu_restore(add_item(mnu_register, "mnu_restore", "Restore Register...")),
+      mnu_backups(add_item(mnu_register, "mnu_backups", "Backups...")) {
     setObjectName("VETRA");
     setWindowTitle("Vetraplex");
     setCentralWidget(mdi_area);

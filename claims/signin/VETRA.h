@@ -39,6 +39,11 @@ public:
     QAction* const mnu_pendancy;
     QAction* const mnu_find;
     QAction* const mnu_history;
+    // The backups' items; the program's start gives them their work.
+    QMenu* const mnu_register;
+    QAction* const mnu_backup;
+    QAction* const mnu_restore;
+    QAction* const mnu_backups;
 
 public slots:
     void mnu_Exit_Click();

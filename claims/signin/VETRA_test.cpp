@@ -23,10 +23,13 @@ TEST(MainWindow, MenusFormsExitAndAnUnusableFile) {
         for (const QAction* menu : window.menuBar()->actions())
             for (const QAction* item : menu->menu()->actions())
                 items << menu->text() + ">" + item->text() + (item->isEnabled() ? "" : "(off)");
-        EXPECT_EQ(items, QStringList({"Forms>Case Detail(off)", "Forms>Case Status Updation(off)",
-                                      "Forms>", "Forms>Exit", "Forms>", "Forms>Find Claim(off)",
-                                      "Forms>Claim History(off)", "Reports>List of Cases(off)",
-                                      "Reports>Consolidated Report(off)"}));
+        EXPECT_EQ(
+            items,
+            QStringList({"Forms>Case Detail(off)", "Forms>Case Status Updation(off)", "Forms>",
+                         "Forms>Exit", "Forms>", "Forms>Find Claim(off)",
+                         "Forms>Claim History(off)", "Reports>List of Cases(off)",
+                         "Reports>Consolidated Report(off)", "Register>Back Up Register...(off)",
+                         "Register>Restore Register...(off)", "Register>Backups...(off)"}));
         int made = 0;
         window.attach_form(window.mnuAddCase, [&](QWidget* parent) {
             auto form = std::make_unique<QDialog>(parent);

@@ -142,6 +142,13 @@ void Connection::Close() {
     if (db_ == nullptr)
         return;
     rollback_quietly();
+    // On a file replaced meanwhile (a restore), the engine would delete the journal by its name,
+    // which is now the new file's: it keeps it, emptied into the old file.
+    if (const auto identity = file_identity(path_);
+        !identity || identity->first != device_ || identity->second != inode_) {
+        int keep = 1;
+        sqlite3_file_control(db_, "main", SQLITE_FCNTL_PERSIST_WAL, &keep);
+    }
     engine::close(db_);
     db_ = nullptr;
     path_.clear();
