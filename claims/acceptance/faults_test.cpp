@@ -127,6 +127,53 @@ TEST(PowerCut, ABackupAtTheNextStartHoldsEveryToldClaimAPlainCopyDoesNot) {
     EXPECT_GT(lacking, 0) << "the journal never held a told claim: the test proved nothing";
 }
 
+// A program killed while it upgrades an older register: the file stays usable in the older layout
+// or the new one, with every claim, and the next start completes the upgrade.
+TEST(PowerCut, AnUpgradeCutShortLeavesTheOlderRegisterUsable) {
+    QTemporaryDir data;
+    open_register(data.path());
+    const QString file = Module1::database_path();
+    store::Connection& db = Module1::db_conn;
+    store::Recordset later; // back to layout 2: what layouts 3 and 4 brought goes
+    later.Open("SELECT type, name FROM sqlite_master WHERE type IN ('table', 'trigger') AND "
+               "name <> 'detail_changes' AND name NOT IN ('detail', 'preport', 'districts') "
+               "AND NOT (type = 'table' AND name LIKE 'detail_search_%') ORDER BY type DESC",
+               db);
+    for (; !later.Eof(); later.MoveNext())
+        db.Execute("DROP " + later.Fields(0).text() + " " + later.Fields(1).text());
+    db.Execute("PRAGMA user_version = 2");
+    // 65,536 claims, so that the upgrade lasts long enough for kills to land inside it.
+    db.Execute("Insert into detail (refno, empname, hospital) values (1, 'S. Singh', 'Civil')");
+    for (int doubling = 0; doubling < 16; ++doubling)
+        db.Execute("Insert into detail (refno, empname, hospital) select refno + (select "
+                   "max(refno) from detail), empname, hospital from detail");
+    const QString connection_string = db.ConnectionString();
+    store::TemporaryRegister::close_all();
+    // Kills ever later, from before the copy aside until one finds the upgrade done.
+    int cut_inside = 0;
+    for (int delay = 100; delay < 20000 && !HasFailure(); delay += 150) {
+        QProcess program;
+        program.start(CLAIMS_WRITER, {data.path(), "U", "1"});
+        std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+        program.kill();
+        program.waitForFinished();
+        store::Connection look; // as it lies: no check, no upgrade
+        look.Open(connection_string);
+        const auto layout = look.ReadNumber("PRAGMA user_version");
+        EXPECT_TRUE(layout == 2 || layout == store::kSchemaVersion) << *layout;
+        EXPECT_EQ(look.ReadNumber("Select count(*) from detail"), 65536);
+        look.Close();
+        cut_inside += layout == 2 && QFile::remove(file + ".before-upgrade") ? 1 : 0;
+        if (layout == store::kSchemaVersion)
+            break;
+    }
+    EXPECT_GT(cut_inside, 0) << "no kill landed inside the upgrade: the test proved nothing";
+    open_register(data.path());
+    EXPECT_EQ(integrity(), "ok");
+    EXPECT_EQ(db.ReadNumber("PRAGMA user_version"), store::kSchemaVersion);
+    EXPECT_EQ(db.ReadNumber("Select count(*) from detail_search"), 65536);
+}
+
 TEST(TwoPrograms, FiveHundredClaimsEachAtTheSameTime) {
     QTemporaryDir data;
     open_register(data.path());
