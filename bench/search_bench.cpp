@@ -102,18 +102,19 @@ int main(int argc, char** argv) {
         {"ka", {{}, "Pending"}},
         {"kaur", {"Mansa", "Rejected"}},
     };
-    for (const auto& [typed, filters] : searches) {
+    for (const Search& one : searches) {
+        const auto& [typed, filters] = one; // lambdas capture `one`: clang refuses bindings
         const QString what =
             QStringLiteral("search \"%1\"%2%3")
                 .arg(typed, filters.district.isEmpty() ? "" : " in " + filters.district,
                      filters.status.isEmpty() ? "" : ", " + filters.status);
         time_it(what + ": first lines", 21, [&] {
             store::Recordset lines;
-            lines.Open(search::lines_statement(typed, filters), db_conn);
+            lines.Open(search::lines_statement(one.typed, one.filters), db_conn);
             return QStringLiteral("%1 lines").arg(lines.RecordCount());
         });
         time_it(what + ": lines and count", 21, [&] {
-            const search::Findings found = search::find_claims(db_conn, typed, filters);
+            const search::Findings found = search::find_claims(db_conn, one.typed, one.filters);
             return QStringLiteral("%1 lines, %2 more").arg(found.lines.size()).arg(found.more);
         });
     }
