@@ -155,37 +155,18 @@ int forget_at_commit(void* session) {
 
 } // namespace
 
-const std::vector<const char*>& claim_history_statements() {
-    static const QStringList texts = build_statements();
-    static const std::vector<QByteArray> bytes = [] {
-        std::vector<QByteArray> all;
-        for (const QString& text : texts)
-            all.push_back(text.toUtf8());
-        return all;
-    }();
-    static const std::vector<const char*> statements = [] {
-        std::vector<const char*> all;
-        for (const QByteArray& text : bytes)
-            all.push_back(text.constData());
-        return all;
-    }();
+const QStringList& claim_history_statements() {
+    static const QStringList statements = build_statements();
     return statements;
 }
 
-const std::vector<const char*>& claim_history_triggers() {
-    static const std::vector<QByteArray> bytes = [] {
-        std::vector<QByteArray> all{
-            "claim_history_insert",      "claim_history_delete",
-            "claim_history_kept",        "claim_history_not_removed",
-            "claim_history_fields_kept", "claim_history_fields_not_removed"};
+const QStringList& claim_history_triggers() {
+    static const QStringList names = [] {
+        QStringList all{"claim_history_insert",      "claim_history_delete",
+                        "claim_history_kept",        "claim_history_not_removed",
+                        "claim_history_fields_kept", "claim_history_fields_not_removed"};
         for (const QString& column : recorded_columns())
-            all.push_back("claim_history_update_" + column.toUtf8());
-        return all;
-    }();
-    static const std::vector<const char*> names = [] {
-        std::vector<const char*> all;
-        for (const QByteArray& name : bytes)
-            all.push_back(name.constData());
+            all << "claim_history_update_" + column;
         return all;
     }();
     return names;

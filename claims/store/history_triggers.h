@@ -14,7 +14,7 @@
 // tables refuse updates and deletes.
 #pragma once
 
-#include <vector>
+#include <QStringList>
 
 struct sqlite3;
 
@@ -28,9 +28,9 @@ inline constexpr char kDeleted[] = "deleted";
 inline constexpr char kRestored[] = "restored";
 
 // The statements that add the history tables and triggers to a file.
-const std::vector<const char*>& claim_history_statements();
+const QStringList& claim_history_statements();
 // The triggers those statements leave.
-const std::vector<const char*>& claim_history_triggers();
+const QStringList& claim_history_triggers();
 
 // Gives the connection the functions the triggers call.
 void register_history_functions(sqlite3* db);

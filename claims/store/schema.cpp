@@ -87,28 +87,29 @@ CREATE TABLE districts (distname TEXT NOT NULL);
 // claims the layout but lacks them is refused.
 struct LayoutStep {
     int version;
-    std::vector<const char*> statements;
-    std::vector<const char*> triggers;
+    QStringList statements;
+    QStringList triggers;
 };
 
 // The search entry of the claim `row` (NEW in a trigger): its row id, the normalised words of its
 // number, names and hospital, and its district (blanks taken out) and status as the words the
 // filters ask for. search_text is registered on every handle the program opens.
-std::string search_entry(const std::string& row) {
-    return row + ".id, search_text(" + row + ".refno, " + row + ".empname, " + row + ".fname, " +
-           row + ".pname, " + row + ".hospital), replace(search_text(" + row +
-           ".odist), ' ', '') || ' ' || search_text(" + row + ".billstatus)";
+QString search_entry(const QString& row) {
+    return QStringLiteral("%1.id, search_text(%1.refno, %1.empname, %1.fname, %1.pname, "
+                          "%1.hospital), replace(search_text(%1.odist), ' ', '') || ' ' || "
+                          "search_text(%1.billstatus)")
+        .arg(row);
 }
 
 const std::vector<LayoutStep>& layout_steps() {
-    static const std::string insert_entry =
+    static const QString insert_entry =
         "INSERT INTO detail_search (docid, words, facets) VALUES (" + search_entry("NEW") + ");";
-    static const std::string fill = "INSERT INTO detail_search (docid, words, facets) SELECT " +
-                                    search_entry("detail") + " FROM detail";
-    static const std::string on_insert =
+    static const QString fill = "INSERT INTO detail_search (docid, words, facets) SELECT " +
+                                search_entry("detail") + " FROM detail";
+    static const QString on_insert =
         "CREATE TRIGGER detail_search_insert AFTER INSERT ON detail FOR EACH ROW BEGIN " +
         insert_entry + " END";
-    static const std::string on_update =
+    static const QString on_update =
         "CREATE TRIGGER detail_search_update AFTER UPDATE OF id, refno, empname, fname, pname, "
         "hospital, odist, billstatus ON detail FOR EACH ROW BEGIN DELETE FROM detail_search WHERE "
         "docid = OLD.id; " +
@@ -130,7 +131,7 @@ const std::vector<LayoutStep>& layout_steps() {
         {4,
          {"CREATE VIRTUAL TABLE detail_search USING fts4(words, facets, prefix=\"1,2,3\", "
           "order=DESC)",
-          fill.c_str(), on_insert.c_str(), on_update.c_str(),
+          fill, on_insert, on_update,
           "CREATE TRIGGER detail_search_delete AFTER DELETE ON detail FOR EACH ROW BEGIN "
           "DELETE FROM detail_search WHERE docid = OLD.id; END"},
          {"detail_search_insert", "detail_search_update", "detail_search_delete"}},
@@ -138,10 +139,10 @@ const std::vector<LayoutStep>& layout_steps() {
     return steps;
 }
 
-void run_steps_after(int version, const std::function<void(const char*)>& execute) {
+void run_steps_after(int version, const std::function<void(const QString&)>& execute) {
     for (const LayoutStep& step : layout_steps())
         if (step.version > version)
-            for (const char* statement : step.statements)
+            for (const QString& statement : step.statements)
                 execute(statement);
 }
 
@@ -215,7 +216,9 @@ void build(const QString& path, const QString& password) {
     try {
         engine::exec(db, "BEGIN");
         engine::exec(db, kSchema);
-        run_steps_after(1, [db](const char* statement) { engine::exec(db, statement); });
+        run_steps_after(1, [db](const QString& statement) {
+            engine::exec(db, statement.toUtf8().constData());
+        });
         sqlite3_stmt* insert = nullptr;
         int rc = sqlite3_prepare_v2(db, "INSERT INTO districts (distname) VALUES (?)", -1, &insert,
                                     nullptr);
@@ -326,7 +329,7 @@ void check_claims_schema(Connection& connection) {
                                  .arg(table, difference));
     }
     for (const LayoutStep& step : layout_steps())
-        for (const char* trigger : step.triggers)
+        for (const QString& trigger : step.triggers)
             if (step.version <= version &&
                 count(connection, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = "
                                                  "'trigger' AND name = '%1'")
@@ -346,7 +349,7 @@ void upgrade_claims_schema(Connection& connection, const QString& copy_path) {
     const int version = stored_version(connection);
     if (version >= kSchemaVersion)
         return;
-    run_steps_after(version, [&](const char* statement) { connection.Execute(statement); });
+    run_steps_after(version, [&](const QString& statement) { connection.Execute(statement); });
     connection.Execute(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
     upgrade.commit();
 }
