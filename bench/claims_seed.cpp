@@ -93,8 +93,9 @@ void seed_claims(store::Connection& connection, long long first_refno, int count
     transaction.commit();
 }
 
-void copy_seeded_register(const QString& cache_folder, int count, const QString& folder) {
-    const QString cached = QDir(cache_folder).filePath(QStringLiteral("claims-%1.mdb").arg(count));
+void copy_seeded_register(const QString& cache_folder, const QString& name, const QString& folder,
+                          const std::function<void(store::Connection&)>& fill) {
+    const QString cached = QDir(cache_folder).filePath(name);
     if (!QFile::exists(cached)) {
         // Seed under another name so that an interrupted run leaves no half-seeded cache.
         QDir().mkpath(cache_folder);
@@ -104,7 +105,7 @@ void copy_seeded_register(const QString& cache_folder, int count, const QString&
         {
             store::Connection connection;
             connection.Open(connection_string(partial));
-            seed_claims(connection, 101, count);
+            fill(connection);
         }
         if (!QFile::rename(partial, cached))
             throw store::StoreError("cannot keep the seeded database as " + cached);
@@ -113,6 +114,12 @@ void copy_seeded_register(const QString& cache_folder, int count, const QString&
     QFile::remove(target);
     if (!QFile::copy(cached, target))
         throw store::StoreError("cannot copy the seeded database to " + target);
+}
+
+void copy_seeded_register(const QString& cache_folder, int count, const QString& folder) {
+    copy_seeded_register(
+        cache_folder, QStringLiteral("claims-%1.mdb").arg(count), folder,
+        [count](store::Connection& connection) { seed_claims(connection, 101, count); });
 }
 
 } // namespace bench

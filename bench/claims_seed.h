@@ -11,6 +11,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <random>
 
 namespace store {
@@ -37,5 +38,8 @@ void seed_claims(store::Connection& connection, long long first_refno, int count
 // Puts a database of `count` seeded claims into `folder` as VETRA.mdb. The seeded file is made
 // once and kept in `cache_folder`; later calls copy it.
 void copy_seeded_register(const QString& cache_folder, int count, const QString& folder);
+// The same for a register that `fill` makes from a new, empty one, cached as `name`.
+void copy_seeded_register(const QString& cache_folder, const QString& name, const QString& folder,
+                          const std::function<void(store::Connection&)>& fill);
 
 } // namespace bench
