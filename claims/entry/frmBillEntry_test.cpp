@@ -272,22 +272,6 @@ TEST_F(EntryForm, AWriteFailingAtAnyOfItsStatementsStoresNothingAndKeepsTheInput
     }
 }
 
-TEST_F(EntryForm, ANumberTakenMeanwhileGivesTheClaimTheNextFreeOne) {
-    clerk.click("cmd_addnew");
-    type_claim();
-    store::Connection other; // another program on the same file stores claim 101 first
-    other.Open(Module1::db_conn.ConnectionString());
-    other.Execute("Insert into detail (refno,empname) values(101,'Other Clerk')");
-    script.answer(vbYes);
-    clerk.click("cmd_save");
-    EXPECT_EQ(script.shown().back(),
-              info("Record Saved Successfully.\nNumber 101 was given to another bill meanwhile, "
-                   "so this bill is saved under number 102.",
-                   "Saved"));
-    EXPECT_EQ(stored(101).at("empname").text() + stored(101).at("branch").text(), "Other Clerk");
-    EXPECT_EQ(stored(102).at("branch").text(), "branch");
-}
-
 // Another program changed the claim between FIND and UPDATE: its change stands, the edit stays.
 TEST_F(EntryForm, AClaimChangedMeanwhileIsNotOverwrittenAndTheEditIsKept) {
     save_claim();
