@@ -62,7 +62,9 @@ QString take_in(Writer& writer, const QString& tag, std::map<QString, std::int64
 std::map<QString, std::int64_t> check_register(const QString& folder,
                                                const std::map<QString, std::int64_t>& told) {
     open_register(folder);
-    EXPECT_EQ(integrity(), "ok");
+    if (!Module1::db_conn.OnServer()) {
+        EXPECT_EQ(integrity(), "ok");
+    }
     std::map<QString, std::int64_t> stored;
     for (const Row& row : rows()) {
         EXPECT_EQ(row, numbered_row(row));
@@ -73,9 +75,22 @@ std::map<QString, std::int64_t> check_register(const QString& folder,
     return stored;
 }
 
-TEST(PowerCut, EveryClaimIsWholeOrAbsentAfterEachKill) {
-    QTemporaryDir data;
-    open_register(data.path());
+// The savers work on a register file, or on a register on the tests' server.
+class OnBoth : public ::testing::TestWithParam<store::Backend> {
+protected:
+    store::RegisterPlace data{GetParam()};
+};
+std::string backend_name(const ::testing::TestParamInfo<store::Backend>& info) {
+    return info.param == store::Backend::File ? "File" : "Server";
+}
+const auto kBoth = ::testing::Values(store::Backend::File, store::Backend::Server);
+class PowerCuts : public OnBoth {};
+class TwoPrograms : public OnBoth {};
+INSTANTIATE_TEST_SUITE_P(Register, PowerCuts, kBoth, backend_name);
+INSTANTIATE_TEST_SUITE_P(Register, TwoPrograms, kBoth, backend_name);
+
+TEST_P(PowerCuts, EveryClaimIsWholeOrAbsentAfterEachKill) {
+    open_register(data.where);
     const unsigned seed = qEnvironmentVariableIsSet("VETRA_KILL_SEED") // repeats a run's kills
                               ? unsigned(qEnvironmentVariableIntValue("VETRA_KILL_SEED"))
                               : std::random_device{}() % 1000000;
@@ -87,14 +102,14 @@ TEST(PowerCut, EveryClaimIsWholeOrAbsentAfterEachKill) {
         SCOPED_TRACE(kill);
         const QString tag = QStringLiteral("K%1").arg(kill);
         // Each statement of a save waits a millisecond, so that random kills land inside saves.
-        Writer writer({data.path(), tag, "0", "1000"});
+        Writer writer({data.where, tag, "0", "1000"});
         writer.go();
         std::this_thread::sleep_for(std::chrono::milliseconds(random() % 250));
         writer.kill(); // SIGKILL: no handler, no flush, no clean-up
         writer.waitForFinished();
         const QString unfinished = take_in(writer, tag, told, moved);
         cut_before_commit +=
-            !unfinished.isEmpty() && !check_register(data.path(), told).count(unfinished);
+            !unfinished.isEmpty() && !check_register(data.where, told).count(unfinished);
     }
     EXPECT_GT(cut_before_commit, 0) << "no kill cut a save short: the test proved nothing";
 }
@@ -174,10 +189,9 @@ TEST(PowerCut, AnUpgradeCutShortLeavesTheOlderRegisterUsable) {
     EXPECT_EQ(db.ReadNumber("Select count(*) from detail_search"), 65536);
 }
 
-TEST(TwoPrograms, FiveHundredClaimsEachAtTheSameTime) {
-    QTemporaryDir data;
-    open_register(data.path());
-    Writer a({data.path(), "A", "500"}), b({data.path(), "B", "500"});
+TEST_P(TwoPrograms, FiveHundredClaimsEachAtTheSameTime) {
+    open_register(data.where);
+    Writer a({data.where, "A", "500"}), b({data.where, "B", "500"});
     a.go();
     b.go();
     std::map<QString, std::int64_t> told;
@@ -190,7 +204,7 @@ TEST(TwoPrograms, FiveHundredClaimsEachAtTheSameTime) {
     ASSERT_EQ(told.size(), 1000u);
     // Each save takes the largest number plus one at that moment: none skipped, none twice.
     std::set<std::int64_t> numbers;
-    for (const auto& [id, number] : check_register(data.path(), told))
+    for (const auto& [id, number] : check_register(data.where, told))
         numbers.insert(number);
     EXPECT_EQ(numbers.size(), 1000u);
     EXPECT_EQ(*numbers.begin(), 101);
