@@ -9,6 +9,7 @@
 #include "schema.h"
 #include "temporary_register.h"
 #include "test_files.h"
+#include "test_server.h"
 
 #include <QDir>
 #include <QProcess>
@@ -265,6 +266,55 @@ TEST(FullDisk, ASaveThatFindsNoRoomFailsWholeAndTheFormKeepsItsInput) {
     ASSERT_TRUE(QFile::remove(data.filePath("filler")));
     EXPECT_EQ(save().title, "Saved");
     EXPECT_EQ(check_register(data.path(), {{"D-1", 101}, {"D-2", 102}}).size(), 2u);
+}
+
+// The server goes away in the middle of a save and stays away a while: the clerk is told at each
+// SAVE, the form keeps every box, nothing of the claim is stored; once it is back, SAVE works.
+TEST(ServerStopped, ASaveCutShortFailsWholeTheFormKeepsItsInputAndSavesOnceTheServerIsBack) {
+    const store::RegisterPlace data(store::Backend::Server);
+    const QString database = data.server->name();
+    const auto allow = [&](bool allowed) {
+        store::TestDatabase::administer("ALTER DATABASE " + database + " ALLOW_CONNECTIONS " +
+                                        (allowed ? "true" : "false"));
+    };
+    open_register(data.where);
+    platform::DialogScript boxes;
+    frmBillEntry form;
+    form.show();
+    vetra_testing::Clerk clerk(form);
+    const auto save = [&] {
+        boxes.answer(platform::vbYes);
+        clerk.click("cmd_save");
+        return boxes.shown().back();
+    };
+    clerk.click("cmd_addnew");
+    enter_claim(clerk, numbered_claim("D", 1), false);
+    ASSERT_EQ(save().title, "Saved");
+
+    Module1::db_conn.set_statement_hook([&](const QString& statement) {
+        if (!statement.startsWith("Update detail set disease"))
+            return;
+        allow(false);
+        store::TestDatabase::administer("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                        "WHERE datname = '" +
+                                        database + "'");
+    });
+    clerk.click("cmd_addnew");
+    enter_claim(clerk, numbered_claim("D", 2), false);
+    const QStringList typed = form_contents(form);
+    const platform::ShownBox cut = save();
+    Module1::db_conn.set_statement_hook({});
+    EXPECT_EQ(cut.title, "Database Error");
+    EXPECT_TRUE(cut.text.startsWith("The record was not saved: ")) << cut.text.toStdString();
+    EXPECT_EQ(form_contents(form), typed);
+    const platform::ShownBox away = save();
+    EXPECT_EQ(away.title, "Database Error");
+    EXPECT_TRUE(away.text.contains("cannot be made again")) << away.text.toStdString();
+    EXPECT_EQ(form_contents(form), typed);
+
+    allow(true);
+    EXPECT_EQ(save().title, "Saved");
+    EXPECT_EQ(check_register(data.where, {{"D-1", 101}, {"D-2", 102}}).size(), 2u);
 }
 
 // Files the program cannot use: it must say which file and why in one box, end with status 1 and
