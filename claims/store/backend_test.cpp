@@ -126,7 +126,6 @@ TEST_P(BothBackends, ATransactionKeepsAllOrNothingAndStatementsFailClearly) {
     Recordset rs;
     EXPECT_FALSE(failure([&] { rs.Open("Select nosuch from detail", db); }).isEmpty());
     EXPECT_FALSE(failure([&] { db.Execute("Insert into detail (refno) values(101)"); }).isEmpty());
-    EXPECT_FALSE(failure([&] { db.Execute("Select 1; Select 2"); }).isEmpty());
     rs.Open("Select refno from detail", db);
     EXPECT_EQ(rs.RecordCount(), 1);
     db.Execute("Insert into detail (refno) values(102)");
@@ -209,26 +208,14 @@ protected:
     QString conninfo = reg.server()->conninfo();
 };
 
-QString opening(const QString& conninfo) {
-    return failure([&] {
-        Connection connection;
-        connection.set_open_check(check_server_register);
-        connection.Open(conninfo);
-    });
-}
-
-TEST_F(Server, ARegisterIsMadeOnceAndCheckedAtEveryStart) {
-    EXPECT_EQ(opening(conninfo), "");
+// Unusable servers at the program's start are the acceptance tests' (ServerStart).
+TEST_F(Server, ARegisterIsMadeOnlyWhereNoneOfItsTablesStands) {
     Connection owner;
     owner.Open(conninfo);
     EXPECT_TRUE(failure([&] { create_server_register(owner); }).contains("already holds"));
-    owner.Execute("Update vetra_register set version = version + 1");
-    EXPECT_TRUE(opening(conninfo).contains("newer version"));
-    TestDatabase empty;
-    EXPECT_TRUE(opening(empty.conninfo()).contains("holds no register"));
-    EXPECT_TRUE(opening(conninfo + "_missing").contains("does not exist"));
+    TestDatabase other;
     Connection foreign;
-    foreign.Open(empty.conninfo());
+    foreign.Open(other.conninfo());
     foreign.Execute("CREATE TABLE detail (x integer)");
     EXPECT_TRUE(failure([&] { create_server_register(foreign); }).contains("already holds"));
     EXPECT_EQ(foreign.ReadNumber("SELECT count(*) FROM pg_class WHERE relname = 'districts'"), 0);
@@ -257,42 +244,6 @@ TEST_F(Server, AClerkWritesClaimsButCannotChangeTheHistoryOrTheTables) {
     EXPECT_EQ(as_clerk.ReadNumber("SELECT version FROM vetra_register"), kSchemaVersion);
     as_clerk.Close();
     TestDatabase::administer("DROP ROLE " + clerk);
-}
-
-TEST_F(Server, ALostConnectionFailsTheSaveWholeAndTheNextActionConnectsAgain) {
-    Connection& db = Module1::db_conn;
-    const auto cut = [&] {
-        TestDatabase::administer(QStringLiteral("SELECT pg_terminate_backend(pid) FROM "
-                                                "pg_stat_activity WHERE datname = '%1'")
-                                     .arg(reg.server()->name()));
-    };
-    {
-        Transaction save(db);
-        db.Execute("Insert into detail (refno) values(101)");
-        cut();
-        EXPECT_FALSE(failure([&] {
-                         db.Execute("Update detail set empname='A' where refno=101");
-                     }).isEmpty());
-    }
-    EXPECT_EQ(number("Select count(*) from detail"), 0);
-    // Reads, and the scratch table of the session, come back on the new connection.
-    cut();
-    EXPECT_EQ(number("Select count(*) from preport"), 0);
-    db.Execute("Insert into preport (sno) values (1)");
-    cut();
-    {
-        Transaction save(db);
-        db.Execute("Insert into detail (refno) values(101)");
-        save.commit();
-    }
-    EXPECT_EQ(number("Select count(*) from detail"), 1);
-    // A server that refuses connections: one clear reason, after one try.
-    TestDatabase::administer("ALTER DATABASE " + reg.server()->name() + " ALLOW_CONNECTIONS false");
-    cut();
-    EXPECT_TRUE(failure([&] { Transaction save(db); }).contains("cannot be made again"));
-    TestDatabase::administer("ALTER DATABASE " + reg.server()->name() + " ALLOW_CONNECTIONS true");
-    db.Execute("Insert into detail (refno) values(102)");
-    EXPECT_EQ(number("Select count(*) from detail"), 2);
 }
 
 } // namespace
