@@ -14,6 +14,7 @@
 #include "module1.h"
 #include "reports/RptPendancy.h"
 #include "reports/frmreport.h"
+#include "server_start.h"
 #include "store_error.h"
 #include "vetra_version.h"
 
@@ -27,22 +28,32 @@
 #include <QStatusBar>
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
-constexpr char kUsage[] = "usage: vetra [--data-dir DIR]\n"
+constexpr char kUsage[] = "usage: vetra [--data-dir DIR | --server URL]\n"
+                          "       vetra --server URL --create-register\n"
+                          "       vetra --copy-register FILE --server URL\n"
                           "       vetra --help | --version\n"
                           "Vetraplex, the medical-reimbursement claims register.\n"
-                          "  --data-dir DIR  keep the register VETRA.mdb in DIR\n";
+                          "  --data-dir DIR        keep the register VETRA.mdb in DIR\n"
+                          "  --server URL          work on the register of a PostgreSQL server\n"
+                          "                        (a libpq URI or connection string)\n"
+                          "  --create-register     make the register in the server's database\n"
+                          "  --copy-register FILE  copy the register file FILE to the server\n";
 
 struct CommandLine {
     QCommandLineParser parser;
     QCommandLineOption data_dir{"data-dir", "", "DIR"};
     QCommandLineOption help{QStringList{"h", "help"}};
     QCommandLineOption version{"version"};
+    QCommandLineOption server{"server", "", "URL"};
+    QCommandLineOption create_register{"create-register"};
+    QCommandLineOption copy_register{"copy-register", "", "FILE"};
 
     explicit CommandLine(const QStringList& arguments) {
-        parser.addOptions({data_dir, help, version});
+        parser.addOptions({data_dir, help, version, server, create_register, copy_register});
         ok = parser.parse(arguments);
     }
     bool ok = false;
@@ -58,7 +69,7 @@ bool installed(const QString& program_folder) {
 // The sign-in window's last line names the register file, so that nobody types claims into the
 // wrong one unawares; its specified caption and controls stay as they are.
 void name_register_file(QDialog& login) {
-    auto* line = new QLabel("Register: " + QDir::toNativeSeparators(Module1::database_path()));
+    auto* line = new QLabel("Register: " + Module1::register_name());
     line->setObjectName("lbl_register_file");
     line->setTextInteractionFlags(Qt::TextSelectableByMouse);
     if (login.layout() != nullptr)
@@ -130,6 +141,18 @@ int run_register(const QStringList& arguments) {
     const CommandLine line(arguments);
     if (!line.ok)
         return refuse(line);
+    Module1::server = server_start::chosen_server(line.parser.value(line.server));
+    if (line.parser.isSet(line.create_register) || line.parser.isSet(line.copy_register)) {
+        if (Module1::server.isEmpty()) {
+            std::fprintf(stderr, "vetra: name the server with --server URL\n%s", kUsage);
+            return 2;
+        }
+        return line.parser.isSet(line.copy_register)
+                   ? server_start::copy_register(line.parser.value(line.copy_register),
+                                                 Module1::server)
+                   : server_start::create_register(Module1::server);
+    }
+    const bool on_server = !Module1::server.isEmpty();
 
     // ~/.local/share/Vetraplex, as before the organization was named (which adds a level).
     const QString per_user =
@@ -138,10 +161,11 @@ int run_register(const QStringList& arguments) {
     Module1::app_path =
         store::choose_data_folder(installed(program_folder) ? per_user : program_folder,
                                   line.parser.value(line.data_dir), per_user);
-    if (!QFileInfo::exists(Module1::database_path()) &&
+    if (!on_server && !QFileInfo::exists(Module1::database_path()) &&
         !desktop::agree_to_new_register(Module1::database_path()))
         return 0;
-    QDir().mkpath(Module1::app_path);
+    if (!on_server)
+        QDir().mkpath(Module1::app_path);
 
     desktop::remember_window_places();
     frmLogin login;
@@ -149,11 +173,19 @@ int run_register(const QStringList& arguments) {
     if (login.exec() != QDialog::Accepted)
         return 0;
 
-    backup::set_aside_stray_journal_at_start(Module1::database_path(), Module1::kDatabasePassword);
+    if (on_server && !server_start::reach_server())
+        return 1;
+    if (!on_server)
+        backup::set_aside_stray_journal_at_start(Module1::database_path(),
+                                                 Module1::kDatabasePassword);
     std::unique_ptr<VETRA> main_window;
     try {
         main_window = std::make_unique<VETRA>();
     } catch (const store::StoreError& e) {
+        if (on_server) {
+            server_start::tell_cannot_open(e.reason());
+            return 1;
+        }
         platform::MsgBox("The database " + QDir::toNativeSeparators(Module1::database_path()) +
                              " cannot be opened: " + e.reason(),
                          platform::MsgBoxStyle::Information, "Database Error");
@@ -176,15 +208,24 @@ int run_register(const QStringList& arguments) {
         return std::make_unique<frmClaimHistory>(parent);
     });
     backup::FileRegister file;
-    backup::RegisterMenu backups(*main_window, file, &QDateTime::currentDateTime);
-    backups.attach(main_window->mnu_backup, main_window->mnu_restore, main_window->mnu_backups);
+    std::optional<backup::RegisterMenu> backups;
+    if (on_server) {
+        server_start::explain_backups(main_window->mnu_backup, main_window->mnu_restore,
+                                      main_window->mnu_backups);
+    } else {
+        backups.emplace(*main_window, file, &QDateTime::currentDateTime);
+        backups->attach(main_window->mnu_backup, main_window->mnu_restore,
+                        main_window->mnu_backups);
+    }
     desktop::add_help_menu(*main_window);
     main_window->statusBar()->addPermanentWidget(
-        new QLabel("Register: " + QDir::toNativeSeparators(Module1::database_path())));
+        new QLabel("Register: " + Module1::register_name()));
     main_window->show();
-    backups.back_up_at_start();
+    if (backups)
+        backups->back_up_at_start();
     const int status = QApplication::exec();
     main_window.reset(); // the copy at exit is taken once the window is gone
-    backups.back_up_at_exit();
+    if (backups)
+        backups->back_up_at_exit();
     return status;
 }

@@ -86,6 +86,7 @@ void sign_in(frmLogin& window) {
 
 void open_register(const QString& folder) {
     store::TemporaryRegister::close_all();
+    Module1::server = store::names_server(folder) ? folder : QString();
     Module1::app_path = folder;
     Module1::open_database();
 }

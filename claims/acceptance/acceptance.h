@@ -55,7 +55,8 @@ void enter_claim(vetra_testing::Clerk& clerk, const Claim& claim, bool key_by_ke
 
 // Signs in on the sign-in window as the clerk does, with a blank or two around the login.
 void sign_in(frmLogin& window);
-// Opens the register in `folder` as the program's start does, after closing everything shared.
+// Opens the register in `folder` (or on the server a connection string names) as the program's
+// start does, after closing everything shared.
 void open_register(const QString& folder);
 // The rows of a statement (the detail rows: without the row id).
 std::vector<Row> rows(const QString& statement = "Select * from detail order by refno");

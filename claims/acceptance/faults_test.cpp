@@ -8,6 +8,7 @@
 #include "schema.h"
 #include "temporary_register.h"
 #include "test_files.h"
+#include "test_server.h"
 
 #include <QDir>
 #include <QProcess>
@@ -61,7 +62,9 @@ QString take_in(Writer& writer, const QString& tag, std::map<QString, std::int64
 std::map<QString, std::int64_t> check_register(const QString& folder,
                                                const std::map<QString, std::int64_t>& told) {
     open_register(folder);
-    EXPECT_EQ(integrity(), "ok");
+    if (!Module1::db_conn.OnServer()) {
+        EXPECT_EQ(integrity(), "ok");
+    }
     std::map<QString, std::int64_t> stored;
     for (const Row& row : rows()) {
         EXPECT_EQ(row, numbered_row(row));
@@ -72,9 +75,22 @@ std::map<QString, std::int64_t> check_register(const QString& folder,
     return stored;
 }
 
-TEST(PowerCut, EveryClaimIsWholeOrAbsentAfterEachKill) {
-    QTemporaryDir data;
-    open_register(data.path());
+// The savers work on a register file, or on a register on the tests' server.
+class OnBoth : public ::testing::TestWithParam<store::Backend> {
+protected:
+    store::RegisterPlace data{GetParam()};
+};
+std::string backend_name(const ::testing::TestParamInfo<store::Backend>& info) {
+    return info.param == store::Backend::File ? "File" : "Server";
+}
+const auto kBoth = ::testing::Values(store::Backend::File, store::Backend::Server);
+class PowerCuts : public OnBoth {};
+class TwoPrograms : public OnBoth {};
+INSTANTIATE_TEST_SUITE_P(Register, PowerCuts, kBoth, backend_name);
+INSTANTIATE_TEST_SUITE_P(Register, TwoPrograms, kBoth, backend_name);
+
+TEST_P(PowerCuts, EveryClaimIsWholeOrAbsentAfterEachKill) {
+    open_register(data.where);
     const unsigned seed = qEnvironmentVariableIsSet("VETRA_KILL_SEED") // repeats a run's kills
                               ? unsigned(qEnvironmentVariableIntValue("VETRA_KILL_SEED"))
                               : std::random_device{}() % 1000000;
@@ -86,14 +102,14 @@ TEST(PowerCut, EveryClaimIsWholeOrAbsentAfterEachKill) {
         SCOPED_TRACE(kill);
         const QString tag = QStringLiteral("K%1").arg(kill);
         // Each statement of a save waits a millisecond, so that random kills land inside saves.
-        Writer writer({data.path(), tag, "0", "1000"});
+        Writer writer({data.where, tag, "0", "1000"});
         writer.go();
         std::this_thread::sleep_for(std::chrono::milliseconds(random() % 250));
         writer.kill(); // SIGKILL: no handler, no flush, no clean-up
         writer.waitForFinished();
         const QString unfinished = take_in(writer, tag, told, moved);
         cut_before_commit +=
-            !unfinished.isEmpty() && !check_register(data.path(), told).count(unfinished);
+            !unfinished.isEmpty() && !check_register(data.where, told).count(unfinished);
     }
     EXPECT_GT(cut_before_commit, 0) << "no kill cut a save short: the test proved nothing";
 }
@@ -145,10 +161,9 @@ TEST(PowerCut, AnUpgradeCutShortLeavesTheOlderRegisterUsable) {
     EXPECT_EQ(db.ReadNumber("Select count(*) from detail_search"), 65536);
 }
 
-TEST(TwoPrograms, FiveHundredClaimsEachAtTheSameTime) {
-    QTemporaryDir data;
-    open_register(data.path());
-    Writer a({data.path(), "A", "500"}), b({data.path(), "B", "500"});
+TEST_P(TwoPrograms, FiveHundredClaimsEachAtTheSameTime) {
+    open_register(data.where);
+    Writer a({data.where, "A", "500"}), b({data.where, "B", "500"});
     a.go();
     b.go();
     std::map<QString, std::int64_t> told;
@@ -161,7 +176,7 @@ TEST(TwoPrograms, FiveHundredClaimsEachAtTheSameTime) {
     ASSERT_EQ(told.size(), 1000u);
     // Each save takes the largest number plus one at that moment: none skipped, none twice.
     std::set<std::int64_t> numbers;
-    for (const auto& [id, number] : check_register(data.path(), told))
+    for (const auto& [id, number] : check_register(data.where, told))
         numbers.insert(number);
     EXPECT_EQ(numbers.size(), 1000u);
     EXPECT_EQ(*numbers.begin(), 101);
@@ -222,6 +237,60 @@ TEST(FullDisk, ASaveThatFindsNoRoomFailsWholeAndTheFormKeepsItsInput) {
     ASSERT_TRUE(QFile::remove(data.filePath("filler")));
     EXPECT_EQ(save().title, "Saved");
     EXPECT_EQ(check_register(data.path(), {{"D-1", 101}, {"D-2", 102}}).size(), 2u);
+}
+
+// The server goes away in the middle of a save and stays away a while: the clerk is told at each
+// SAVE, the form keeps every box, nothing of the claim is stored; once it is back, SAVE works.
+TEST(ServerStopped, ASaveCutShortFailsWholeTheFormKeepsItsInputAndSavesOnceTheServerIsBack) {
+    const store::RegisterPlace data(store::Backend::Server);
+    const QString database = data.server->name();
+    const auto allow = [&](bool allowed) {
+        store::TestDatabase::administer("ALTER DATABASE " + database + " ALLOW_CONNECTIONS " +
+                                        (allowed ? "true" : "false"));
+    };
+    const auto cut_connections = [&] {
+        store::TestDatabase::administer("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                        "WHERE datname = '" +
+                                        database + "'");
+    };
+    open_register(data.where);
+    platform::DialogScript boxes;
+    frmBillEntry form;
+    form.show();
+    vetra_testing::Clerk clerk(form);
+    const auto save = [&] {
+        boxes.answer(platform::vbYes);
+        clerk.click("cmd_save");
+        return boxes.shown().back();
+    };
+    clerk.click("cmd_addnew");
+    enter_claim(clerk, numbered_claim("D", 1), false);
+    ASSERT_EQ(save().title, "Saved");
+
+    Module1::db_conn.set_statement_hook([&](const QString& statement) {
+        if (!statement.startsWith("Update detail set disease"))
+            return;
+        allow(false);
+        cut_connections();
+    });
+    clerk.click("cmd_addnew");
+    enter_claim(clerk, numbered_claim("D", 2), false);
+    const QStringList typed = form_contents(form);
+    const platform::ShownBox cut = save();
+    Module1::db_conn.set_statement_hook({});
+    EXPECT_EQ(cut.title, "Database Error");
+    EXPECT_TRUE(cut.text.startsWith("The record was not saved: ")) << cut.text.toStdString();
+    EXPECT_EQ(form_contents(form), typed);
+    const platform::ShownBox away = save();
+    EXPECT_EQ(away.title, "Database Error");
+    EXPECT_TRUE(away.text.contains("cannot be made again")) << away.text.toStdString();
+    EXPECT_EQ(form_contents(form), typed);
+
+    // Back, after a restart that the idle program has not noticed yet.
+    allow(true);
+    cut_connections();
+    EXPECT_EQ(save().title, "Saved");
+    EXPECT_EQ(check_register(data.where, {{"D-1", 101}, {"D-2", 102}}).size(), 2u);
 }
 
 // Files the program cannot use: it must say which file and why in one box, end with status 1 and

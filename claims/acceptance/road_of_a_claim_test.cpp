@@ -8,6 +8,7 @@
 #include "reports/frmCRCases.h"
 #include "reports/frmreport.h"
 #include "reports/report_preview.h"
+#include "test_server.h"
 
 #include <QAction>
 #include <QLabel>
@@ -58,8 +59,18 @@ const Claim kClaim{{"txt_RefDate", "2024-03-05"}, {"txt_EmpName", "Harjinder Sin
 // clang-format on
 const QString kHospital = "St. Stephen's Hospital, Ludhiana"; // pasted: the quote key is refused
 
-TEST(RoadOfOneClaim, FromTheSignInToThePrintedReports) {
-    QTemporaryDir data, paper;
+// The same road on a register file and on a register on the tests' server.
+class RoadOfOneClaim : public ::testing::TestWithParam<store::Backend> {};
+INSTANTIATE_TEST_SUITE_P(Register, RoadOfOneClaim,
+                         ::testing::Values(store::Backend::File, store::Backend::Server),
+                         [](const auto& info) {
+                             return info.param == store::Backend::File ? "File" : "Server";
+                         });
+
+TEST_P(RoadOfOneClaim, FromTheSignInToThePrintedReports) {
+    const bool file = GetParam() == store::Backend::File;
+    const store::RegisterPlace data(GetParam());
+    QTemporaryDir paper;
     platform::DialogScript boxes;
     Claim claim = kClaim;
     // Another district's claim, left pending, shows that the reports select.
@@ -132,22 +143,24 @@ TEST(RoadOfOneClaim, FromTheSignInToThePrintedReports) {
         visit<RptPendancy>(window, window.mnu_reports, window.mnu_pendancy, count);
         choose_menu_item(window, window.mnu_Entry, window.mnu_Exit);
     });
-    // The first answer agrees to the new register.
-    boxes.answer(platform::vbYes)
-        .answer(platform::vbYes)
-        .type("101")
-        .answer(platform::vbYes)
-        .answer(platform::vbYes);
+    // The first answer agrees to the new register file.
+    if (file)
+        boxes.answer(platform::vbYes);
+    boxes.answer(platform::vbYes).type("101").answer(platform::vbYes).answer(platform::vbYes);
     boxes.answer(platform::vbYes);
-    ASSERT_EQ(run_register({"vetra", "--data-dir", data.path()}), 0);
+    ASSERT_EQ(run_register({"vetra", file ? "--data-dir" : "--server", data.where}), 0);
+    Module1::server.clear();
     QStringList titles;
     for (const platform::ShownBox& shown : boxes.shown())
         titles << shown.title;
     EXPECT_EQ(titles, QStringList({"New Register", "Save?", "Saved", "Find Bill By Ref. No.",
-                                   "Update?", "Updated", "Save?", "Saved", "Update?", "Updated!"}));
+                                   "Update?", "Updated", "Save?", "Saved", "Update?", "Updated!"})
+                          .mid(file ? 0 : 1));
 
     // The program leaves its connection open when it ends: read through it.
-    EXPECT_EQ(integrity(), "ok");
+    if (file) {
+        EXPECT_EQ(integrity(), "ok");
+    }
     Row decided = saved_row(claim, 101);
     decided["billstatus"] = store::FieldValue("Sanctioned");
     decided["amtapproved"] = store::FieldValue(std::int64_t{225000});

@@ -1,15 +1,10 @@
-// A connection to one password-protected database file, and the guard that makes a group of
-// statements one transaction.
+// A connection to the register, and the guard that makes a group of statements one transaction.
 //
-// Open reads the file once before it changes anything: a wrong password, a damaged or empty
-// file, a locked file or a folder where the journal cannot be written is reported as a
-// StoreError and leaves the file and its folder exactly as they were. Only then is the file
-// switched to write-ahead logging. A second program on the same file waits up to the busy
-// timeout for a lock instead of failing at once.
-//
-// Before each statement the file at the database's path must still be the file that was opened
-// (same device and inode): one deleted or replaced meanwhile, say by a restore, is refused, so
-// nothing is written into a file that is gone or mixed into its replacement.
+// The register is either one password-protected database file (file_backend.cpp) or a database
+// on a server (server_backend.cpp), chosen by the connection string: a libpq URI
+// ("postgresql://host/dbname") or "key=value" string names a server, anything else the file's
+// "data source". Either way a database that cannot be used is refused at Open with a StoreError
+// and left as it was, and a second program waits up to the busy timeout for the other's write.
 //
 // Statements are text in the register's dialect (see dialect.h), one statement per call. Outside
 // a transaction each statement commits on its own; a Transaction guard
@@ -22,13 +17,19 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
-#include <string>
-
-struct sqlite3;
-struct sqlite3_stmt;
 
 namespace store {
+
+// The engine code of the StoreError of an Open that the server refused for want of a password
+// that none of libpq's sources gave: the caller may ask the clerk for one and open again.
+inline constexpr int kServerWantsPassword = 0x5057;
+
+namespace backend {
+class Backend;
+class Query;
+} // namespace backend
 
 class Connection {
 public:
@@ -39,22 +40,25 @@ public:
 
     static constexpr int kDefaultBusyTimeoutMs = 5000;
 
-    Connection() = default;
+    Connection();
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    // Opens the file named by the connection string's data source with its database password.
-    // The user name and password of the call are accepted for the callers' sake and not used.
+    // Opens the file named by the connection string's data source with its database password, or
+    // the server a libpq string names. The user name and password of the call are used only for
+    // a server: they stand in for the string's own when given.
     void Open(const QString& connection_string, const QString& user_id = {},
               const QString& password = {}, long options = adCmdUnspecified);
     // Closes the connection; an open transaction is rolled back. Closing a closed one does nothing.
     void Close();
-    ObjectStateEnum State() const { return db_ != nullptr ? adStateOpen : adStateClosed; }
+    ObjectStateEnum State() const { return backend_ ? adStateOpen : adStateClosed; }
     // The string the connection was opened with (empty while it never was).
     const QString& ConnectionString() const { return connection_string_; }
-    // The database file of the open connection.
-    const QString& DatabasePath() const { return path_; }
+    // The database file of the open connection; empty for a server.
+    QString DatabasePath() const;
+    // True while open on a database server.
+    bool OnServer() const;
 
     // Runs one statement that returns no rows; returns the number of rows it changed.
     std::int64_t Execute(const QString& statement, long options = adCmdUnspecified);
@@ -64,7 +68,7 @@ public:
     std::optional<std::int64_t> ReadNumber(const QString& query);
 
     // Copies the whole database, as this connection sees it, to a new file `target` keyed like
-    // this one: written under another name first, then renamed over `target`.
+    // this one: written under another name first, then renamed over `target`. A file only.
     void CopyTo(const QString& target);
 
     void BeginTrans();
@@ -77,30 +81,31 @@ public:
     void set_open_check(std::function<void(Connection&)> check) { open_check_ = std::move(check); }
     // Takes effect at the next Open.
     void set_busy_timeout(int milliseconds) { busy_timeout_ms_ = milliseconds; }
+    // Runs `statement` now and again whenever the connection to a server has to be made afresh,
+    // so that what the connection sets up for itself (its scratch tables) is always there.
+    void ExecuteForSession(const QString& statement);
 
 private:
     friend class Recordset;
     friend class Transaction;
 
-    sqlite3* handle() const { return db_; }
-    // Runs the hook, translates the dialect and prepares exactly one statement.
-    sqlite3_stmt* prepare(const QString& statement);
-    sqlite3_stmt* prepare_translated(const std::string& sql);
+    // Runs the hook and makes the statement a query of the backend.
+    std::unique_ptr<backend::Query> prepare(const QString& statement);
     void require_open() const;
-    // Throws StoreError when the file at path_ is no longer the one opened.
-    void require_same_file() const;
     void rollback_quietly() noexcept;
+    // Counts the Opens, so a recordset knows whether the connection it was made on is still open.
+    std::uint64_t session() const { return session_; }
 
-    sqlite3* db_ = nullptr;
+    std::unique_ptr<backend::Backend> backend_;
+    std::uint64_t session_ = 0;
     QString connection_string_;
-    QString path_;
-    QString password_;
-    std::uint64_t device_ = 0;
-    std::uint64_t inode_ = 0;
     StatementHook hook_;
     std::function<void(Connection&)> open_check_;
     int busy_timeout_ms_ = kDefaultBusyTimeoutMs;
 };
+
+// True when the connection string names a database server rather than a register file.
+bool names_server(const QString& connection_string);
 
 // Makes the statements run while it lives one transaction: commit() keeps them, leaving the scope
 // without commit() (an exception, an early return) rolls them all back.

@@ -1,13 +1,16 @@
 // Date literal translation, skipping quoted text.
 #include "dialect.h"
 
+#include "server_register.h"
 #include "store_error.h"
 
 #include <QDate>
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdio>
 #include <optional>
+#include <regex>
 
 namespace store {
 namespace {
@@ -92,6 +95,113 @@ std::string translate_dialect(std::string_view statement) {
         } else {
             out += c;
         }
+    }
+    return out;
+}
+
+namespace {
+
+// "detail_search MATCH '<terms>'" as a condition on the words of the server's search table. The
+// terms hold only normalised words (letters, digits and marks), so none is a pattern character.
+std::string search_condition(const std::string& terms) {
+    std::string condition;
+    std::size_t start = 0;
+    while (start < terms.size()) {
+        std::size_t end = terms.find(' ', start);
+        if (end == std::string::npos)
+            end = terms.size();
+        const std::string term = terms.substr(start, end - start);
+        start = end + 1;
+        if (term.empty())
+            continue;
+        if (!condition.empty())
+            condition += " AND ";
+        if (term.rfind("words:", 0) == 0 && term.back() == '*')
+            condition += "(' ' || words) LIKE '% " + term.substr(6, term.size() - 7) + "%'";
+        else if (term.rfind("facets:", 0) == 0)
+            condition += "(' ' || facets || ' ') LIKE '% " + term.substr(7) + " %'";
+        else
+            throw StoreError(QStringLiteral("the search term %1 is not understood")
+                                 .arg(QString::fromStdString(term)));
+    }
+    return condition.empty() ? std::string("false") : "(" + condition + ")";
+}
+
+// Replaces every "detail_search MATCH '...'" outside quoted text by its search condition.
+std::string with_search_conditions(const std::string& sql) {
+    static const std::string match = "detail_search MATCH '";
+    std::string out;
+    char quote = 0;
+    for (std::size_t i = 0; i < sql.size(); ++i) {
+        if (quote == 0 && sql.compare(i, match.size(), match) == 0) {
+            const std::size_t begin = i + match.size();
+            const std::size_t close = sql.find('\'', begin);
+            if (close == std::string::npos || sql.compare(close, 2, "''") == 0)
+                throw StoreError(QStringLiteral("malformed search"));
+            out += search_condition(sql.substr(begin, close - begin));
+            i = close;
+            continue;
+        }
+        const char c = sql[i];
+        if (quote != 0)
+            quote = c == quote ? 0 : quote;
+        else if (c == '\'' || c == '"')
+            quote = c;
+        out += c;
+    }
+    return out;
+}
+
+// A claim's value read back from the history, where the server keeps it as text, cast back to
+// its column's type, so that putting a deleted claim back restores it as it was.
+std::string with_history_casts(const std::string& sql) {
+    if (sql.find("claim_history_fields") == std::string::npos)
+        return sql;
+    static const std::regex value(
+        R"(\(SELECT before_value FROM claim_history_fields WHERE change = \d+ AND field = '(\w+)'\))");
+    std::string out;
+    std::size_t copied = 0;
+    for (auto it = std::sregex_iterator(sql.begin(), sql.end(), value);
+         it != std::sregex_iterator(); ++it) {
+        const auto end = static_cast<std::size_t>(it->position() + it->length());
+        out += sql.substr(copied, end - copied);
+        const QString type = server_value_type(QString::fromStdString((*it)[1].str()));
+        if (!type.isEmpty())
+            out += "::" + type.toStdString();
+        copied = end;
+    }
+    return out + sql.substr(copied);
+}
+
+} // namespace
+
+std::string translate_server_dialect(std::string_view statement) {
+    const std::string sql =
+        with_history_casts(with_search_conditions(translate_dialect(statement)));
+    const auto word_char = [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_';
+    };
+    std::string out;
+    out.reserve(sql.size());
+    char quote = 0;
+    for (std::size_t i = 0; i < sql.size(); ++i) {
+        const char c = sql[i];
+        if (quote != 0) {
+            quote = c == quote ? 0 : quote;
+        } else if (c == '\'' || c == '"') {
+            quote = c;
+        } else if ((i == 0 || !word_char(sql[i - 1])) && sql.size() - i >= 5 &&
+                   std::equal(sql.begin() + static_cast<std::ptrdiff_t>(i),
+                              sql.begin() + static_cast<std::ptrdiff_t>(i + 5), "rowid",
+                              [](char a, char b) {
+                                  return std::tolower(static_cast<unsigned char>(a)) == b;
+                              }) &&
+                   (i + 5 == sql.size() || !word_char(sql[i + 5]))) {
+            out += "ctid";
+            i += 4;
+            continue;
+        }
+        out += c;
     }
     return out;
 }

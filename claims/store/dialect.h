@@ -14,4 +14,11 @@ namespace store {
 // Throws StoreError on a malformed date literal.
 std::string translate_dialect(std::string_view statement);
 
+// The same for the database server, whose quoted ISO text is read as a date where a date
+// belongs. The engine's row number, `rowid`, is the server's row address `ctid`, which orders the
+// rows of a table that only grows (the history) as they were written. A search of the full-text
+// table, "detail_search MATCH 'words:ab* facets:moga'", becomes the same search of the server's
+// table of words: each "words:" term the beginning of a word, each "facets:" term a whole word.
+std::string translate_server_dialect(std::string_view statement);
+
 } // namespace store

@@ -4,6 +4,7 @@
 #include "connection_string.h"
 #include "dedetail.h"
 #include "schema.h"
+#include "server_register.h"
 #include "store_error.h"
 #include "val.h"
 
@@ -17,15 +18,48 @@ store::Recordset rs_aux;
 QString sql_text;
 QString reply;
 QString app_path;
+QString server;
+QString server_password;
 
 QString database_path() {
     return QDir(app_path).absoluteFilePath(kDatabaseFileName);
 }
 
+QString register_name() {
+    return server.isEmpty() ? QDir::toNativeSeparators(database_path())
+                            : store::server_name(server);
+}
+
+namespace {
+
+// Both connections on the server; its register is made by --create-register only.
+void open_server_register() {
+    using namespace store;
+    db_conn.set_open_check(check_server_register);
+    db_conn.Open(server, {}, server_password);
+    try {
+        create_scratch_tables(db_conn);
+        if (DEDetail::Connection1.State() == adStateOpen)
+            DEDetail::Connection1.Close();
+        DEDetail::Connection1.Open(server, {}, server_password);
+        create_scratch_tables(DEDetail::Connection1);
+    } catch (...) {
+        db_conn.Close();
+        DEDetail::Connection1.Close();
+        throw;
+    }
+}
+
+} // namespace
+
 void open_database() {
     using namespace store;
     if (db_conn.State() == adStateOpen)
         db_conn.Close();
+    if (!server.isEmpty()) {
+        open_server_register();
+        return;
+    }
     const QString file = database_path();
     create_database_if_missing(file, kDatabasePassword);
     const QString connection_string =

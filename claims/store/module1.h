@@ -23,11 +23,19 @@ extern store::Recordset rs_aux;
 extern QString sql_text;
 extern QString reply;
 extern QString app_path;
+// The libpq connection string of the register's server; empty for the file in `app_path`. The
+// password the clerk typed for it, if the server asked for one: kept in memory only.
+extern QString server;
+extern QString server_password;
 
 // The database file in `app_path`.
 QString database_path();
 
-// Opens `db_conn` on the database in `app_path`, creating the database there first when it is
+// What the register is, for the clerk: the server (without a password) or the file's path.
+QString register_name();
+
+// Opens `db_conn` on the register's server, which must hold a register of this program's layout,
+// or on the database in `app_path`, creating the database there first when it is
 // missing, and points the reports' `DEDetail::Connection1` at the same file. A file of an older
 // layout is upgraded, after a copy of it is kept as "VETRA.mdb.before-upgrade". Throws
 // store::StoreError when the file cannot be created or opened, is damaged anywhere (every page

@@ -14,19 +14,20 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <memory>
 #include <optional>
-#include <string>
 #include <vector>
-
-struct sqlite3_stmt;
 
 namespace store {
 
 class Connection;
+namespace backend {
+class Query;
+} // namespace backend
 
 class Recordset {
 public:
-    Recordset() = default;
+    Recordset();
     ~Recordset();
     Recordset(const Recordset&) = delete;
     Recordset& operator=(const Recordset&) = delete;
@@ -39,7 +40,7 @@ public:
               LockTypeEnum lock_type = adLockReadOnly, long options = adCmdUnspecified);
     // Forgets the result; closing a closed recordset does nothing.
     void Close();
-    ObjectStateEnum State() const { return stmt_ != nullptr ? adStateOpen : adStateClosed; }
+    ObjectStateEnum State() const { return query_ ? adStateOpen : adStateClosed; }
 
     std::int64_t RecordCount();
     // True when there is no current row: an empty result, or moved past the last row.
@@ -64,9 +65,9 @@ private:
     const FieldValue& current_field(int index);
 
     Connection* connection_ = nullptr;
-    sqlite3_stmt* stmt_ = nullptr;
+    std::uint64_t session_ = 0;
+    std::unique_ptr<backend::Query> query_;
     QStringList names_;
-    std::vector<bool> is_date_column_;
     bool fetched_ = false;
     std::vector<std::vector<FieldValue>> rows_;
     std::size_t position_ = 0;

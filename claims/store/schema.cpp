@@ -256,6 +256,13 @@ const QStringList& claim_columns() {
     return stored_tables().front().columns;
 }
 
+QStringList stored_columns(const QString& name) {
+    for (const StoredTable& table : stored_tables())
+        if (table.name == name)
+            return table.columns;
+    return {};
+}
+
 const QStringList& district_names() {
     static const QStringList names{"Amritsar",  "Barnala",    "Bathinda",  "Fatehgarh Sahib",
                                    "Ferozepur", "Faridkot",   "Gurdaspur", "Hoshiarpur",
@@ -357,8 +364,9 @@ void upgrade_claims_schema(Connection& connection, const QString& copy_path) {
 void create_scratch_tables(Connection& connection) {
     // A temporary table is the connection's own and is found before the stored one of the same
     // name, so two programs printing at once never see each other's counts.
-    connection.Execute("CREATE TEMP TABLE preport (sno INTEGER, distname TEXT, tc INTEGER, "
-                       "sc INTEGER, rc INTEGER, pc INTEGER)");
+    connection.ExecuteForSession(
+        "CREATE TEMP TABLE preport (sno INTEGER, distname TEXT, tc INTEGER, "
+        "sc INTEGER, rc INTEGER, pc INTEGER)");
 }
 
 void check_file_sound(Connection& connection) {

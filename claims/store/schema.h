@@ -28,6 +28,9 @@ inline constexpr int kSchemaVersion = 4;
 // The columns of `detail`, in order.
 const QStringList& claim_columns();
 
+// The columns of the stored table `name` in the current layout, in order; none for another name.
+QStringList stored_columns(const QString& name);
+
 // The twenty district names, in the order the forms offer them.
 const QStringList& district_names();
 

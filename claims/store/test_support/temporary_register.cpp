@@ -3,22 +3,35 @@
 
 #include "dedetail.h"
 #include "module1.h"
+#include "server_register.h"
 #include "store_error.h"
 
 #include <memory>
 
 namespace store {
 
-TemporaryRegister::TemporaryRegister() {
+Backend backend_under_test() {
+    return qEnvironmentVariable("VETRA_TEST_BACKEND") == "server" ? Backend::Server : Backend::File;
+}
+
+TemporaryRegister::TemporaryRegister(Backend backend) {
     if (!dir_.isValid())
         throw StoreError(QStringLiteral("cannot create a temporary folder: ") + dir_.errorString());
     close_all();
     Module1::app_path = dir_.path();
+    Module1::server.clear();
+    if (backend == Backend::Server) {
+        server_ = std::make_unique<TestDatabase>();
+        server_->make_register();
+        Module1::server = server_->conninfo();
+    }
     Module1::open_database();
 }
 
 TemporaryRegister::~TemporaryRegister() {
     close_all();
+    Module1::server.clear();
+    Module1::server_password.clear();
     Module1::app_path.clear();
     Module1::sql_text.clear();
     Module1::reply.clear();

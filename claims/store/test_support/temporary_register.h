@@ -1,22 +1,32 @@
 // Test support: a claims register of its own for one test. It points Module1 at a fresh temporary
 // folder and opens the database there, and when it ends it closes every shared connection and
-// recordset and removes the folder, so tests never see each other's claims.
+// recordset and removes the folder, so tests never see each other's claims. On the server
+// backend the register is made in a database of its own on the tests' cluster (test_server.h);
+// VETRA_TEST_BACKEND=server makes that the default, so a suite of form tests runs on either.
 #pragma once
+
+#include "test_server.h"
 
 #include <QString>
 #include <QTemporaryDir>
+#include <memory>
 
 namespace store {
 
+// What VETRA_TEST_BACKEND asks for: the file unless it says "server".
+Backend backend_under_test();
+
 class TemporaryRegister {
 public:
-    TemporaryRegister();
+    explicit TemporaryRegister(Backend backend = backend_under_test());
     ~TemporaryRegister();
     TemporaryRegister(const TemporaryRegister&) = delete;
     TemporaryRegister& operator=(const TemporaryRegister&) = delete;
 
     QString folder() const { return dir_.path(); }
     QString database_path() const;
+    // The server's database; null for a file.
+    const TestDatabase* server() const { return server_.get(); }
 
     // Closes everything shared, as the end of the program does.
     static void close_all();
@@ -29,6 +39,7 @@ public:
 
 private:
     QTemporaryDir dir_;
+    std::unique_ptr<TestDatabase> server_;
 };
 
 } // namespace store
