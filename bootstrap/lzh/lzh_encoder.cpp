@@ -22,6 +22,7 @@
 #include <array>
 #include <atomic>
 #include <cstddef>
+#include <cstdlib>
 #include <limits>
 #include <memory>
 #include <system_error>
@@ -147,12 +148,15 @@ private:
 // taking out a string touches only its own tree; so each finder thread (a
 // lane) keeps the trees of its share of the first bytes, stepping through
 // every position but entering only the strings that start with its bytes.
-// The results are those of one finder that keeps them all.
+// The results are those of one finder that keeps them all, which is what a
+// single lane is.
 class MatchStream {
 public:
-    static constexpr unsigned kLanes = 2;
+    static constexpr unsigned kMostLanes = 2;
 
-    explicit MatchStream(std::span<const std::uint8_t> source) : source_(source) {
+    // `lanes`: 1 to kMostLanes.
+    MatchStream(std::span<const std::uint8_t> source, unsigned lanes)
+        : source_(source), lanes_(lanes) {
         shareFirstBytes();
     }
     MatchStream(const MatchStream&) = delete;
@@ -162,8 +166,14 @@ public:
     // Starts the finders; false when not every thread could be had.
     bool start() {
         try {
-            for (unsigned lane = 0; lane < kLanes; ++lane) {
-                lanes_[lane].thread = std::thread([this, lane] { produce(lane); });
+            for (unsigned lane = 0; lane < lanes_; ++lane) {
+                lane_[lane].thread = std::thread([this, lane] {
+                    if (lanes_ == 1) {
+                        produceAll();
+                    } else {
+                        produce(lane);
+                    }
+                });
             }
         } catch (const std::system_error&) {
             stop();
@@ -181,7 +191,7 @@ public:
             consumed_.store(released_, std::memory_order_release);
             consumed_.notify_all();
         }
-        Lane& lane = lanes_[laneOf_[source_[index]]];
+        Lane& lane = lane_[laneOf_[source_[index]]];
         if (index >= lane.available) {
             for (std::size_t ready;
                  (ready = lane.produced.load(std::memory_order_acquire)) <= index;) {
@@ -196,7 +206,7 @@ public:
     void stop() {
         consumed_.store(kStop, std::memory_order_release);
         consumed_.notify_all();
-        for (Lane& lane : lanes_) {
+        for (Lane& lane : lane_) {
             if (lane.thread.joinable()) {
                 lane.thread.join();
             }
@@ -213,6 +223,9 @@ private:
     // tree costs depends on more than its size, but the coder's thread,
     // sharing the processors, takes up much of the difference.)
     void shareFirstBytes() {
+        if (lanes_ == 1) {
+            return; // all in lane 0
+        }
         std::array<std::size_t, 256> count{};
         for (std::size_t i = 0; i < source_.size(); i += 7) {
             ++count[source_[i]];
@@ -223,10 +236,10 @@ private:
         }
         std::stable_sort(order.begin(), order.end(),
                          [&](std::uint8_t x, std::uint8_t y) { return count[x] > count[y]; });
-        std::array<std::size_t, kLanes> load{};
+        std::array<std::size_t, kMostLanes> load{};
         for (const std::uint8_t b : order) {
-            const auto lane =
-                static_cast<unsigned>(std::min_element(load.begin(), load.end()) - load.begin());
+            const auto lane = static_cast<unsigned>(
+                std::min_element(load.begin(), load.begin() + lanes_) - load.begin());
             laneOf_[b] = static_cast<std::uint8_t>(lane);
             load[lane] += count[b];
         }
@@ -237,7 +250,7 @@ private:
     // stored and its strings that left the window taken out, up to that
     // string's step, which is all that the lane's trees see of the others.
     void produce(unsigned me) {
-        Lane& lane = lanes_[me];
+        Lane& lane = lane_[me];
         MatchFinder& finder = lane.tables->finder;
         std::uint32_t* const results = lane.tables->results.data();
         std::uint32_t* const mine = lane.tables->mine.data();
@@ -302,6 +315,42 @@ private:
         }
     }
 
+    // The same for a lane that keeps every tree: one position at a time.
+    void produceAll() {
+        Lane& lane = lane_[0];
+        MatchFinder& finder = lane.tables->finder;
+        std::uint32_t* const results = lane.tables->results.data();
+        const std::size_t size = source_.size();
+        unsigned s = 0;
+        unsigned r = kFirstWritePos;
+        const std::size_t ahead = std::min<std::size_t>(kLongestMatch, size);
+        for (std::size_t i = 0; i < ahead; ++i) {
+            finder.store(r + static_cast<unsigned>(i), source_[i]);
+        }
+        for (unsigned back = 1; back <= kLongestMatch; ++back) {
+            finder.insert(r - back);
+        }
+        for (std::size_t index = 0; index < size; ++index) {
+            if (index > 0) {
+                finder.remove(s);
+                if (index + kLongestMatch - 1 < size) {
+                    finder.store(s, source_[index + kLongestMatch - 1]);
+                }
+                s = (s + 1) & kWindowMask;
+                r = (r + 1) & kWindowMask;
+            }
+            if (index % kBlock == 0 && !waitForRoom(index)) {
+                return;
+            }
+            finder.insert(r);
+            results[index % kRing] = (finder.matchLength() << 16) | finder.matchPosition();
+            if ((index + 1) % kBlock == 0 || index + 1 == size) {
+                lane.produced.store(index + 1, std::memory_order_release);
+                lane.produced.notify_one();
+            }
+        }
+    }
+
     // The window position of the string at source index `biased` - 60.
     static unsigned ringPosition(std::size_t biased) {
         return static_cast<unsigned>(kFirstWritePos - kLongestMatch + biased) & kWindowMask;
@@ -337,10 +386,27 @@ private:
     };
     std::span<const std::uint8_t> source_;
     std::array<std::uint8_t, 256> laneOf_{}; // the lane that keeps each first byte's tree
-    std::array<Lane, kLanes> lanes_;
+    unsigned lanes_;
+    std::array<Lane, kMostLanes> lane_;
     std::atomic<std::size_t> consumed_{0}; // positions the coder has left behind
     std::size_t released_ = 0;             // the coder's last store to consumed_
 };
+
+// Two finder threads beside the coder pay only when the machine has a
+// processor to spare; on a busy one the split costs more than it saves.
+unsigned finderLanes() {
+    const unsigned processors = std::thread::hardware_concurrency();
+    if (processors < 2) {
+        return 1;
+    }
+#if defined(__unix__)
+    double load = 0;
+    if (getloadavg(&load, 1) == 1 && load > processors - 1) {
+        return 1;
+    }
+#endif
+    return MatchStream::kMostLanes;
+}
 
 // The coder's side of the encoder when the finder runs alongside: the same
 // parse as the loop below, and the fetches that loop would have made.
@@ -379,8 +445,13 @@ EncodeResult encodeAlongside(MatchStream& matches, std::span<const std::uint8_t>
 } // namespace
 
 EncodeResult encode(std::span<const std::uint8_t> source, ByteSink& sink, FetchListener* listener) {
+    return encode(source, sink, listener, finderLanes());
+}
+
+EncodeResult encode(std::span<const std::uint8_t> source, ByteSink& sink, FetchListener* listener,
+                    unsigned finderThreads) {
     if (listener == nullptr && !source.empty()) {
-        MatchStream matches(source);
+        MatchStream matches(source, std::clamp(finderThreads, 1u, MatchStream::kMostLanes));
         if (matches.start()) {
             return encodeAlongside(matches, source, sink);
         }

@@ -1,8 +1,11 @@
-// The symbol that sets off the tree's rebuild, when its leaf lands on node 0:
-// a stream steered there, decoded by the codec as the reference decodes it.
+// Ways through the codec that ordinary data may not take: the symbol that sets
+// off the tree's rebuild landing on node 0, and each split of the encoder's
+// match finder over threads.
 #include "adaptive_huffman.h"
 #include "custom_lzh.h"
+#include "lzh_encoder.h"
 #include "reference_codec.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -69,6 +72,45 @@ TEST(Codec, TheRebuildingSymbolCountsOnNodeZero) {
     ASSERT_TRUE(codec.Decompress());
     EXPECT_EQ(Bytes(target.Memory(), target.Memory() + target.Size()),
               reference::decode(out.bytes).bytes);
+}
+
+struct Collect final : lzh::ByteSink {
+    Bytes bytes;
+    void put(const std::uint8_t* data, std::size_t count) override {
+        bytes.insert(bytes.end(), data, data + count);
+    }
+};
+
+TEST(Codec, EverySplitOfTheFinderMakesTheReferenceStream) {
+    // Text, runs of spaces and of zeros, random bytes: trees of every kind in both lanes.
+    Bytes mixed = packstart_test::sampleBytes(30'000, 7);
+    mixed.insert(mixed.end(), 2000, ' ');
+    mixed.insert(mixed.end(), 3000, 0);
+    const Bytes noise = packstart_test::randomBytes(8000, 8);
+    mixed.insert(mixed.end(), noise.begin(), noise.end());
+    // Matches only from as far back as the window reaches.
+    const Bytes block = packstart_test::randomBytes(lzh::kFirstWritePos, 9);
+    Bytes farBack;
+    for (int i = 0; i < 3; ++i) {
+        farBack.insert(farBack.end(), block.begin(), block.end());
+    }
+    std::vector<Bytes> inputs{mixed, farBack};
+    // Sources that end within the first look-ahead or just past it.
+    for (const std::ptrdiff_t n : {1, 59, 60, 61, 62, 100, 119, 120, 121}) {
+        inputs.emplace_back(mixed.begin(), mixed.begin() + n);
+    }
+    for (const Bytes& input : inputs) {
+        const Bytes expected = reference::encode(input);
+        for (const unsigned threads : {1u, 2u}) {
+            SCOPED_TRACE(testing::Message() << input.size() << " bytes, " << threads);
+            Collect out;
+            const lzh::EncodeResult result = lzh::encode(input, out, nullptr, threads);
+            for (unsigned i = 0; i < 4; ++i) {
+                out.bytes.push_back(static_cast<std::uint8_t>(result.consumed >> (8 * i)));
+            }
+            ASSERT_EQ(out.bytes, expected);
+        }
+    }
 }
 
 } // namespace
