@@ -28,7 +28,7 @@ Bytes joined(std::initializer_list<Bytes> parts) {
 class ArchiveReading : public ::testing::Test {
 protected:
     // The names read from `archive` behind a made-up image, or the error that ends the reading.
-    std::string read(const Bytes& archive, std::vector<Bytes>* data = nullptr) {
+    std::string read(const Bytes& archive) {
         writeFile(path_, joined({prefix_, archive}));
         FileStream file = FileStream::openForReading(path_.string());
         std::string names;
@@ -39,10 +39,6 @@ protected:
             for (std::int32_t i = 0; i < reader.Count(); ++i) {
                 names += reader.ReadEntry(compressed) + ";";
                 EXPECT_EQ(compressed.Position(), 0u);
-                if (data != nullptr) {
-                    data->emplace_back(compressed.Memory(),
-                                       compressed.Memory() + compressed.Size());
-                }
             }
         } catch (const EBootstrapError& error) {
             EXPECT_STREQ(error.kind(), "EReadError");
@@ -56,19 +52,7 @@ protected:
     Bytes prefix_ = sampleBytes(777, 1);
 };
 
-TEST_F(ArchiveReading, ReadsEachEntrysNameAndDataInOrder) {
-    const Bytes first = sampleBytes(5000, 2);
-    std::vector<Bytes> data;
-    EXPECT_EQ(
-        read(joined({number(3), packer::entryBytes("One.dll", first), packer::entryBytes("", {}),
-                     packer::entryBytes("KTB_Unz.dll", bytesOf("xyz")),
-                     bytesOf("trailing bytes the reader never looks at")}),
-             &data),
-        "One.dll;;KTB_Unz.dll;");
-    EXPECT_EQ(data, (std::vector<Bytes>{first, {}, bytesOf("xyz")}));
-}
-
-TEST_F(ArchiveReading, ImpossibleHeadersAreRefused) {
+TEST_F(ArchiveReading, EntriesAreReadInOrderAndImpossibleHeadersRefused) {
     const Bytes one = number(1);
     const struct {
         Bytes archive;
@@ -85,6 +69,9 @@ TEST_F(ArchiveReading, ImpossibleHeadersAreRefused) {
         {joined({one, number(0x7FFFFFFF), number(1), bytesOf("a1234")}), "Stream read error"},
         {joined({one, number(0), number(200), bytesOf("a")}), "Stream read error"},
         {joined({number(2), packer::entryBytes("a", bytesOf("1"))}), "a;Stream read error"},
+        {joined({number(2), packer::entryBytes("", {}), packer::entryBytes("a", bytesOf("1")),
+                 bytesOf("trailing bytes the reader never looks at")}),
+         ";a;"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(read(c.archive), c.result) << c.archive.size();

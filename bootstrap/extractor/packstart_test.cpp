@@ -139,39 +139,25 @@ TEST_F(Packstart, NamesThatAreNotSafeFileNamesAreNeverUsedAsPaths) {
 
 TEST_F(Packstart, FailuresStopTheRunWithTheirKindAndText) {
     const Bytes setup = archiveWith({payloadFile("KTB_Unz.dll", 1), payloadFile("Setup.exe", 0)});
+    const Bytes image = readFile(PACKSTART_PATH);
     Bytes damaged = setup;
     // A stored length that the Setup.exe entry's body cannot produce.
     std::fill(damaged.end() - 4, damaged.end(), 0x7F);
+    Bytes cut = bootstrapBytes(image, setup);
+    cut.resize(cut.size() - 40);
     const struct {
-        std::string what;
         Bytes file; // the whole bootstrap file
         int status;
         std::string error;
         std::vector<std::string> written; // in the Ktb_ folder
     } cases[] = {
-        {"empty archive",
-         bootstrapBytes(readFile(PACKSTART_PATH), {0, 0, 0, 0}),
-         0,
-         "",
-         {"Setup.ini"}},
-        {"image only", readFile(PACKSTART_PATH), 0, "", {"Setup.ini"}},
-        {"damaged entry",
-         bootstrapBytes(readFile(PACKSTART_PATH), damaged),
-         0,
-         "KTB error: Error extracting files\n",
-         {"KTB_UNZ.DLL"}},
-        {"cut short",
-         [&] {
-             Bytes whole = bootstrapBytes(readFile(PACKSTART_PATH), setup);
-             whole.resize(whole.size() - 40);
-             return whole;
-         }(),
-         1,
-         "Application Error: EReadError: Stream read error\n",
-         {"KTB_UNZ.DLL"}},
+        {bootstrapBytes(image, {0, 0, 0, 0}), 0, "", {"Setup.ini"}}, // an empty archive
+        {image, 0, "", {"Setup.ini"}},                               // no archive
+        {bootstrapBytes(image, damaged), 0, "KTB error: Error extracting files\n", {"KTB_UNZ.DLL"}},
+        {cut, 1, "Application Error: EReadError: Stream read error\n", {"KTB_UNZ.DLL"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(&c - cases);
         writeFile(scratch_.path() / "bootstrap", c.file, true);
         const Outcome outcome = start(scratch_.path() / "bootstrap");
         EXPECT_EQ(outcome.status, c.status);

@@ -3,18 +3,15 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <fstream>
 #include <iterator>
 #include <random>
-#include <spawn.h>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace packstart_test {
 
@@ -111,54 +108,30 @@ std::vector<std::string> entriesOf(const fs::path& folder) {
 
 Outcome run(const fs::path& program, const std::vector<std::string>& arguments,
             const std::map<std::string, std::string>& environment) {
-    std::vector<std::string> variables;
-    for (char** variable = environ; *variable != nullptr; ++variable) {
-        const std::string_view text(*variable);
-        if (!environment.contains(std::string(text.substr(0, text.find('='))))) {
-            variables.emplace_back(text);
-        }
-    }
-    for (const auto& [name, value] : environment) {
-        variables.push_back(name + "=" + value);
-    }
-    std::vector<char*> envp;
-    for (std::string& variable : variables) {
-        envp.push_back(variable.data());
-    }
-    envp.push_back(nullptr);
-    std::vector<std::string> words{program.string()};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
-
+    const auto quoted = [](const std::string& word) {
+        std::string out = "'";
+        for (const char c : word)
+            out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return out + "'";
+    };
     char errorPath[] = "/tmp/packstart_stderr_XXXXXX";
     const int errorFile = mkstemp(errorPath);
-    if (errorFile < 0) {
+    if (errorFile < 0)
         throw std::runtime_error("mkstemp: " + std::string(std::strerror(errno)));
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, errorFile, STDERR_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    pid_t child = 0;
-    const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
     close(errorFile);
-    Outcome outcome;
-    if (spawned == 0) {
-        int raw = 0;
-        while (waitpid(child, &raw, 0) < 0 && errno == EINTR) {
-        }
-        outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    }
-    outcome.standardError = textOf(readFile(errorPath));
+    // exec: the program replaces the shell, so a signal that ends it ends the run as such.
+    std::string command = "exec env";
+    for (const auto& [name, value] : environment)
+        command += " " + quoted(name + "=" + value);
+    command += " " + quoted(program.string());
+    for (const std::string& word : arguments)
+        command += " " + quoted(word);
+    const int raw = std::system((command + " </dev/null 2>" + errorPath).c_str());
+    Outcome outcome{WIFEXITED(raw) && WEXITSTATUS(raw) != 127 ? WEXITSTATUS(raw) : -1,
+                    textOf(readFile(errorPath))};
     unlink(errorPath);
-    if (spawned != 0) {
+    if (raw == -1 || (WIFEXITED(raw) && WEXITSTATUS(raw) == 127))
         throw std::runtime_error("cannot start " + program.string());
-    }
     return outcome;
 }
 

@@ -1,11 +1,9 @@
 // Packstart.exe under Wine: bootstraps built from the Windows image, run with a
 // Wine prefix inside the build folder and no display (message boxes return at
 // once). The setup program is setup_probe.exe, which records how it was started.
-#include "image_end.h"
 #include "packer.h"
 #include "test_support.h"
 
-#include <cstring>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -106,15 +104,6 @@ protected:
     Bytes setupProgram_ = readFile(kWindowsBin / "setup_probe.exe");
 };
 
-TEST(WindowsImage, EndsWhereItsPeHeadersSay) {
-    const Bytes image = readFile(kWindowsBin / "Packstart.exe");
-    const auto end = image::imageEnd([&](std::uint64_t offset, std::span<std::uint8_t> into) {
-        ASSERT_LE(offset + into.size(), image.size());
-        std::memcpy(into.data(), image.data() + offset, into.size());
-    });
-    EXPECT_EQ(end, image.size());
-}
-
 TEST_F(PackstartUnderWine, TheOsLayerGivesWindowsFoldersFilesAndReasons) {
     const Outcome outcome = start(kWindowsBin / "os_layer_probe.exe");
     ASSERT_EQ(outcome.status, 0) << outcome.standardError;
@@ -180,19 +169,6 @@ TEST_F(PackstartUnderWine, NeitherALinkNorANameThatWindowsAliasesIsWrittenThroug
     EXPECT_FALSE(fs::exists(outside));
     EXPECT_TRUE(fs::is_symlink(kSystemFolder / "COMCAT.DLL"));
     fs::remove_all(setup_.parent_path());
-}
-
-TEST_F(PackstartUnderWine, FailuresStartNothing) {
-    const Bytes archive = packer::archiveBytes({{"Setup.exe", setupProgram_}});
-    Bytes damaged = archive;
-    std::fill(damaged.end() - 4, damaged.end(), 0x7F); // a length its body cannot produce
-    const Bytes whole = readFile(bootstrap(archive, "whole.exe"));
-    const Bytes cut(whole.begin(), whole.end() - 1000);
-    // A damaged entry is reported and the run ends normally; a cut file ends with status 1.
-    EXPECT_EQ(start(bootstrap(damaged, "damaged.exe")).status, 0);
-    writeFile(scratch_.path() / "cut.exe", cut, true);
-    EXPECT_EQ(start(scratch_.path() / "cut.exe").status, 1);
-    EXPECT_FALSE(waitForFile(marker_, std::chrono::seconds(2)));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Claims entered and read back for the acceptance tests.
 #include "acceptance.h"
 
+#include "entry_controls.h"
 #include "schema.h"
 #include "temporary_register.h"
 
@@ -8,32 +9,6 @@
 
 namespace acceptance {
 namespace {
-
-enum Kind { Text, Amount, Date, List };
-struct Field {
-    const char* control;
-    const char* column;
-    Kind kind;
-};
-// The entry form's controls in the order the clerk fills them, with the columns they are saved to.
-// clang-format off
-constexpr Field kFields[] = {
-    {"txt_RefDate", "refdate", Date}, {"txt_EmpName", "empname", Text},
-    {"txt_Fname", "fname", Text}, {"txt_Design", "design", Text}, {"txt_Pay", "basicpay", Amount},
-    {"txt_OAddress", "oaddress", Text}, {"txt_OVillage", "ovill", Text},
-    {"txt_OTehsil", "oteh", Text}, {"txt_OEBlock", "oblkname", Text},
-    {"cmb_district", "odist", List}, {"txt_PAddress", "raddress", Text},
-    {"txt_PVillage", "rvill", Text}, {"txt_PTehsil", "rteh", Text},
-    {"txt_PDistrict", "rdist", Text}, {"txt_State", "rstate", Text}, {"txt_pname", "pname", Text},
-    {"txt_age", "page", Amount}, {"txt_Relation", "relation", Text},
-    {"txt_Disease", "disease", Text}, {"txt_from", "dfrom", Date}, {"txt_to", "dto", Date},
-    {"txt_Hospital", "hospital", Text}, {"txt_AmtClaimed", "amtclaimed", Amount},
-    {"cmb_Type", "claimtype", List}, {"txt_DIncome", "dependpay", Amount},
-    {"cmb_Documents", "documents", List}, {"cmb_HApproval", "apphealth", List},
-    {"txt_HAmount", "amthealth", Amount}, {"cmb_doctor", "medicalcrt", List},
-    {"cmb_BillTime", "intime", List}, {"txt_DOfficer", "officer", Text},
-    {"txt_DDesign", "offdesign", Text}, {"txt_DBranch", "branch", Text}};
-// clang-format on
 
 QDate date(const QString& typed) {
     return QDate::fromString(typed, Qt::ISODate);
@@ -57,9 +32,9 @@ Claim numbered_claim(const QString& tag, int n) {
         {"cmb_doctor", "Yes"}, {"cmb_BillTime", "No"},
         {"txt_OTehsil", ""}, {"txt_PVillage", ""}}; // stored as "-"
     // clang-format on
-    for (const Field& field : kFields)
-        if (field.kind == Text)
-            claim.insert({field.control, QStringLiteral("%1 %2").arg(field.column, id)});
+    for (const EntryControl& field : kEntryControls)
+        if (field.kind == Kind::text)
+            claim.insert({field.name, QStringLiteral("%1 %2").arg(field.column, id)});
     return claim;
 }
 
@@ -67,11 +42,13 @@ Row saved_row(const Claim& claim, std::int64_t refno) {
     Row row{{"refno", store::FieldValue(refno)}, {"billstatus", store::FieldValue("Pending")}};
     for (const char* decision : {"amtapproved", "appdate", "remarks"})
         row[decision] = {};
-    for (const Field& field : kFields) {
-        const QString typed = claim.count(field.control) ? claim.at(field.control).trimmed() : "";
-        if (field.kind == Date)
+    for (const EntryControl& field : kEntryControls) {
+        const QString typed = claim.count(field.name) ? claim.at(field.name).trimmed() : "";
+        if (field.kind == Kind::reference)
+            continue;
+        if (field.kind == Kind::date)
             row[field.column] = store::FieldValue(date(typed));
-        else if (field.kind == Amount)
+        else if (field.kind == Kind::number)
             row[field.column] = amount(typed);
         else
             row[field.column] = store::FieldValue(typed.isEmpty() ? QStringLiteral("-") : typed);
@@ -85,18 +62,18 @@ Row numbered_row(const Row& row) {
 }
 
 void enter_claim(vetra_testing::Clerk& clerk, const Claim& claim, bool key_by_key) {
-    for (const Field& field : kFields) {
-        if (!claim.count(field.control))
+    for (const EntryControl& field : kEntryControls) {
+        if (!claim.count(field.name))
             continue;
-        const QString& value = claim.at(field.control);
-        if (field.kind == List)
-            clerk.choose(field.control, value);
-        else if (field.kind == Date)
-            key_by_key ? clerk.type_date(field.control, date(value))
-                       : clerk.find<QDateEdit>(field.control)->setDate(date(value));
+        const QString& value = claim.at(field.name);
+        if (field.kind == Kind::list)
+            clerk.choose(field.name, value);
+        else if (field.kind == Kind::date)
+            key_by_key ? clerk.type_date(field.name, date(value))
+                       : clerk.find<QDateEdit>(field.name)->setDate(date(value));
         else
-            key_by_key ? clerk.type(field.control, value)
-                       : clerk.find<QLineEdit>(field.control)->setText(value);
+            key_by_key ? clerk.type(field.name, value)
+                       : clerk.find<QLineEdit>(field.name)->setText(value);
     }
 }
 

@@ -2,7 +2,6 @@
 // full disk, and files it cannot use. The savers are claims_writer child processes; the tests run
 // as root, which mounts a small disk and runs the program as another user.
 #include "acceptance.h"
-#include "backup.h"
 #include "claim_statements.h"
 #include "connection.h"
 #include "demo_claims.h"
@@ -97,34 +96,6 @@ TEST(PowerCut, EveryClaimIsWholeOrAbsentAfterEachKill) {
             !unfinished.isEmpty() && !check_register(data.path(), told).count(unfinished);
     }
     EXPECT_GT(cut_before_commit, 0) << "no kill cut a save short: the test proved nothing";
-}
-
-// After each kill, a backup taken at the next start holds every claim the clerk was told is
-// saved; a plain copy of the main file misses those still only in the journal.
-TEST(PowerCut, ABackupAtTheNextStartHoldsEveryToldClaimAPlainCopyDoesNot) {
-    QTemporaryDir data, plain, backed;
-    open_register(data.path());
-    std::mt19937 random(std::random_device{}());
-    std::map<QString, std::int64_t> told;
-    int moved = 0, lacking = 0;
-    for (int kill = 0; kill < 5 && !HasFailure(); ++kill) {
-        const QString tag = QStringLiteral("B%1").arg(kill);
-        Writer writer({data.path(), tag, "0", "1000"});
-        writer.go();
-        std::this_thread::sleep_for(std::chrono::milliseconds(100 + random() % 200));
-        writer.kill();
-        writer.waitForFinished();
-        take_in(writer, tag, told, moved);
-        QFile::remove(plain.filePath("VETRA.mdb"));
-        ASSERT_TRUE(QFile::copy(data.filePath("VETRA.mdb"), plain.filePath("VETRA.mdb")));
-        open_register(data.path());
-        backup::back_up(Module1::database_path(), Module1::kDatabasePassword,
-                        backed.filePath("VETRA.mdb"));
-        check_register(backed.path(), told);
-        open_register(plain.path());
-        lacking += rows().size() < told.size();
-    }
-    EXPECT_GT(lacking, 0) << "the journal never held a told claim: the test proved nothing";
 }
 
 // A program killed while it upgrades an older register: the file stays usable in the older layout

@@ -1,10 +1,9 @@
-// A list left empty on saving is opened after the "Field Required" box, on a real display with a
-// window manager: the box is a real window that takes the activation, and a key press closes it as
-// a clerk's would. Run by scripts/on-xvfb (its own Xvfb and openbox), never on the offscreen
-// platform, where no window ever loses the activation.
+// A list left empty on saving is opened after the "Field Required" box (every form does it through
+// SendF4), on a real display with a window manager: the box is a real window that takes the
+// activation, and a key press closes it as a clerk's would. Run by scripts/on-xvfb (its own Xvfb
+// and openbox), never on the offscreen platform, where no window ever loses the activation.
 #include "clerk.h"
 #include "frmBillEntry.h"
-#include "reports/frmreport.h"
 #include "temporary_register.h"
 
 #include <QAbstractItemView>
@@ -66,22 +65,6 @@ TEST(ListAfterBox, TheEntryFormOpensTheDistrictList) {
     clerk.click("cmd_save");
     EXPECT_EQ(enter.titles, QStringList{"Field Required: Select District Please"});
     expect_list_open(form, "cmb_district");
-}
-
-TEST(ListAfterBox, TheReportGeneratorOpensTheDistrictThenTheStatusList) {
-    store::TemporaryRegister reg;
-    frmreport form;
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    vetra_testing::Clerk clerk(form);
-    EnterOnBoxes enter;
-    clerk.click("cmd_show");
-    expect_list_open(form, "cmb_district");
-    clerk.choose("cmb_district", "Moga");
-    clerk.click("cmd_show");
-    expect_list_open(form, "cmb_status");
-    EXPECT_EQ(enter.titles, (QStringList{"Field Required: Select DISTRICT Please.",
-                                         "Field Required: Select Status of Bill Please."}));
 }
 
 } // namespace

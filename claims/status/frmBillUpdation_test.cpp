@@ -4,7 +4,6 @@
 #include "dialogs.h"
 #include "frmBillUpdation.h"
 #include "module1.h"
-#include "pasted_text.h"
 #include "recordset.h"
 #include "temporary_register.h"
 
@@ -105,7 +104,7 @@ TEST_F(StatusForm, ASanctionNeedsAPlainAmountAboveZero) {
     const std::pair<const char*, QString> refused[] = {
         {"", enter}, {" , ", enter}, {"0.00", enter}, {"1.2.3", invalid}, {".", invalid}};
     for (const auto& [amount, box] : refused) {
-        vetra_testing::paste(clerk.find<QLineEdit>("txt_amount"), amount);
+        clerk.paste("txt_amount", amount);
         EXPECT_EQ(update(), std::vector{box});
         EXPECT_EQ(clerk.text("txt_amount"), box == invalid ? amount : "");
         EXPECT_EQ(QApplication::focusWidget(), clerk.find("txt_amount"));

@@ -53,7 +53,7 @@ void Clerk::paste(const QString& box, const QString& text) {
     require(target->isEnabled(), box + " is disabled");
     QApplication::clipboard()->setText(text);
     target->setFocus();
-    target->end(false);
+    target->selectAll();
     QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
 }
 

@@ -30,7 +30,8 @@ public:
     void type(const QString& box, const QString& keys);
     // Selects everything in the box and types `keys` over it.
     void retype(const QString& box, const QString& keys);
-    // Pastes `text` into the box with Ctrl+V.
+    // Pastes `text` over what the box holds with Ctrl+V: no key rule sees it, the length limit
+    // cuts it.
     void paste(const QString& box, const QString& text);
     // Opens the list with F4, moves to `entry` and takes it with Enter.
     void choose(const QString& combo, const QString& entry);

@@ -1,18 +1,7 @@
-// The clipboard paste and the table of awkward texts.
+// The table of awkward texts.
 #include "pasted_text.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QLineEdit>
-
 namespace vetra_testing {
-
-void paste(QLineEdit* box, const QString& text) {
-    QApplication::clipboard()->setText(text);
-    box->setFocus();
-    box->selectAll();
-    box->paste();
-}
 
 const std::vector<AwkwardText>& storable_texts() {
     static const std::vector<AwkwardText> texts{
@@ -62,16 +51,6 @@ const std::vector<AwkwardText>& junk_numbers() {
         {"a tab and a letter", "1\ta"},
         {"more digits than a number holds", QString(400, '9')},
     };
-    return texts;
-}
-
-const std::vector<AwkwardText>& every_awkward_text() {
-    static const std::vector<AwkwardText> texts = [] {
-        std::vector<AwkwardText> all;
-        for (const auto* part : {&storable_texts(), &unstorable_texts(), &junk_numbers()})
-            all.insert(all.end(), part->begin(), part->end());
-        return all;
-    }();
     return texts;
 }
 

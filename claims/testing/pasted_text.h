@@ -1,19 +1,11 @@
-// Test support: pasting into a box as a clerk does, and the awkward texts every box of the
-// register is tried with.
-//
-// Pasting goes through the clipboard and QLineEdit::paste, as the box's context menu and Ctrl+V
-// do: no keystroke filter sees the text, and the box's length limit cuts it.
+// Test support: the awkward texts every box of the register is tried with (pasted, see
+// Clerk::paste).
 #pragma once
 
 #include <QString>
 #include <vector>
 
-class QLineEdit;
-
 namespace vetra_testing {
-
-// Puts `text` on the clipboard and pastes it into `box`, replacing what the box held.
-void paste(QLineEdit* box, const QString& text);
 
 struct AwkwardText {
     const char* kind; // what the text tries, for failure messages
@@ -29,8 +21,5 @@ const std::vector<AwkwardText>& unstorable_texts();
 
 // Pasted into a number box, none of these is a number the register can write.
 const std::vector<AwkwardText>& junk_numbers();
-
-// All of the above, for boxes that store nothing (sign-in) or read a number from anything.
-const std::vector<AwkwardText>& every_awkward_text();
 
 } // namespace vetra_testing
