@@ -47,7 +47,7 @@ std::string ArchiveReader::ReadEntry(TMemoryStream& compressed) {
     position_ += nameLength;
 
     expectBytes(static_cast<std::uint64_t>(dataSize));
-    compressed.SetSize(static_cast<std::size_t>(dataSize));
+    compressed.SetSizeForOverwrite(static_cast<std::size_t>(dataSize));
     file_.ReadBuffer(compressed.Memory(), compressed.Size());
     position_ += static_cast<std::uint64_t>(dataSize);
     compressed.SetPosition(0);

@@ -9,6 +9,10 @@
 #include "os_services.h"
 #include "se_compress.h"
 
+#include <array>
+#include <exception>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 using namespace extractor;
@@ -29,6 +33,50 @@ void saveFile(const std::string& path, const TMemoryStream& bytes, bool executab
         file->WriteBuffer(bytes.Memory(), bytes.Size());
     }
 }
+
+// File work for one entry at a time on a thread of its own, in the order it
+// is started; its exception reaches the caller when the next work starts or
+// at finish(). Without a thread the work runs on the caller's.
+class FileWork {
+public:
+    FileWork() = default;
+    FileWork(const FileWork&) = delete;
+    FileWork& operator=(const FileWork&) = delete;
+    ~FileWork() {
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+    }
+
+    template <class Work> void start(Work work) {
+        finish();
+        try {
+            thread_ = std::thread([this, work] {
+                try {
+                    work();
+                } catch (...) {
+                    failure_ = std::current_exception();
+                }
+            });
+        } catch (const std::system_error&) {
+            work();
+        }
+    }
+
+    // Waits for the work started last; throws what it threw.
+    void finish() {
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+        if (failure_) {
+            std::rethrow_exception(std::exchange(failure_, nullptr));
+        }
+    }
+
+private:
+    std::thread thread_;
+    std::exception_ptr failure_;
+};
 
 } // namespace
 
@@ -84,30 +132,30 @@ bool TExtractor::ExtractAll() {
     }
     ArchiveReader reader(*Archive, *archiveOffset);
     TMemoryStream compressed;
-    TMemoryStream decoded;
-    for (std::int32_t entry = 0; entry < reader.Count(); ++entry) {
-        decoded.Clear();
-        const std::string name = reader.ReadEntry(compressed);
-        if (!TSECompress::DecompressStream(compressed, decoded)) {
-            return false;
-        }
-        if (!archive::unsafeNameReason(name).empty()) {
-            continue;
-        }
-        const std::string upperName = upperCaseAscii(name);
-        os::deleteFile(inFolder(TempDir, name));
-        if (upperName != name) {
-            // On a case-sensitive system the file an earlier run wrote has the upper-case name.
-            os::deleteFile(inFolder(TempDir, upperName));
-        }
-        for (const ListedFile& row : kFileList) {
-            const std::string path =
-                inFolder(row.target == Target::temporaryFolder ? TempDir : SystemDir, row.name);
-            if (!os::fileExists(path) && upperName == row.name) {
-                saveFile(path, decoded, isProgramName(upperName));
+    // An entry's files are written while the next one decodes, into the other stream.
+    std::array<TMemoryStream, 2> decoded;
+    std::size_t free = 0; // the stream no file work reads
+    FileWork files;
+    try {
+        for (std::int32_t entry = 0; entry < reader.Count(); ++entry) {
+            TMemoryStream& bytes = decoded[free];
+            bytes.Clear();
+            const std::string name = reader.ReadEntry(compressed);
+            if (!TSECompress::DecompressStream(compressed, bytes)) {
+                files.finish();
+                return false;
             }
+            if (!archive::unsafeNameReason(name).empty()) {
+                continue;
+            }
+            files.start([this, name, &bytes] { SaveEntry(name, bytes); });
+            free = 1 - free;
         }
+    } catch (...) {
+        files.finish(); // a failure of the earlier entry's files comes first
+        throw;
     }
+    files.finish();
 
     const std::string handOver = ownPath_ + "\r\n";
     // Files are only ever created new: one from an earlier run in a reused folder goes first.
@@ -118,4 +166,20 @@ bool TExtractor::ExtractAll() {
     // apart would not find "Setup.EXE".
     os::startProgram(inFolder(TempDir, kFileList[0].name), ownPath_);
     return true;
+}
+
+void TExtractor::SaveEntry(const std::string& name, const TMemoryStream& bytes) {
+    const std::string upperName = upperCaseAscii(name);
+    os::deleteFile(inFolder(TempDir, name));
+    if (upperName != name) {
+        // On a case-sensitive system the file an earlier run wrote has the upper-case name.
+        os::deleteFile(inFolder(TempDir, upperName));
+    }
+    for (const ListedFile& row : kFileList) {
+        const std::string path =
+            inFolder(row.target == Target::temporaryFolder ? TempDir : SystemDir, row.name);
+        if (!os::fileExists(path) && upperName == row.name) {
+            saveFile(path, bytes, isProgramName(upperName));
+        }
+    }
 }

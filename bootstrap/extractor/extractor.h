@@ -14,6 +14,7 @@
 #pragma once
 
 #include "file_stream.h"
+#include "memory_stream.h"
 
 #include <array>
 #include <memory>
@@ -48,6 +49,10 @@ protected:
     virtual int drawFolderNumber();
 
 private:
+    // Writes a decoded entry's file where the list names it, replacing the
+    // one of an earlier run.
+    void SaveEntry(const std::string& name, const TMemoryStream& bytes);
+
     std::string ownPath_;
     std::minstd_rand random_;
 };

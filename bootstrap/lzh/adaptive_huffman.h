@@ -72,15 +72,17 @@ public:
     }
 
 private:
-    // Counts one more for c and every node above it.
+    // Counts one more for c and every node above it. Node 0 is no parent, so
+    // a parent link of 0 (the root's) ends the walk; c itself may be node 0,
+    // a leaf that counts like any other.
     void countUpFrom(unsigned c) {
-        while (c != 0) {
+        do {
             const unsigned k = ++freq_[c];
             if (k > freq_[c + 1]) {
                 c = swapWithLastOfEqual(c, k);
             }
             c = prnt_[c];
-        }
+        } while (c != 0);
     }
 
     // freq_[c] has just grown to k, past freq_[c + 1] (which, by the order,

@@ -34,4 +34,15 @@ protected:
     ~FetchListener() = default;
 };
 
+// Told how far a decoder's output is final, so that its bytes can go on
+// while decoding goes on.
+class OutputListener {
+public:
+    // The first `bytes` bytes of the output will not change any more.
+    virtual void decoded(std::uint64_t bytes) = 0;
+
+protected:
+    ~OutputListener() = default;
+};
+
 } // namespace lzh

@@ -56,14 +56,6 @@ private:
     std::uint64_t calls_ = 0;
 };
 
-std::int32_t readLength(const std::uint8_t* field) {
-    std::uint32_t value = 0;
-    for (unsigned i = 0; i < lzh::kLengthFieldSize; ++i) {
-        value |= std::uint32_t{field[i]} << (8 * i);
-    }
-    return static_cast<std::int32_t>(value);
-}
-
 std::array<std::uint8_t, lzh::kLengthFieldSize> lengthField(std::uint32_t value) {
     std::array<std::uint8_t, lzh::kLengthFieldSize> field{};
     for (unsigned i = 0; i < lzh::kLengthFieldSize; ++i) {
@@ -85,16 +77,15 @@ bool TCustom_lzh::StartOperation() {
 }
 
 bool TCustom_lzh::Decompress() {
-    if (!StartOperation() || SourceSize <= static_cast<std::int32_t>(lzh::kLengthFieldSize)) {
+    if (!StartOperation()) {
         return false;
     }
-    const std::int32_t length = readLength(Source + SourceSize - lzh::kLengthFieldSize);
-    // A length the body cannot produce is damage: refuse it rather than
-    // allocate and decode for it.
-    const std::int64_t body = SourceSize - static_cast<std::int64_t>(lzh::kLengthFieldSize);
-    if (length > body * lzh::kMostBytesPerBodyByte + 1) {
+    const auto stated =
+        lzh::statedLength({Source, static_cast<std::size_t>(std::max(SourceSize, 0))});
+    if (!stated) {
         return false;
     }
+    const std::int32_t length = *stated;
     CodecLink link(*this);
     if (length <= 0) {
         link.settle(0);

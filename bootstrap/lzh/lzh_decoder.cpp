@@ -87,6 +87,7 @@ private:
 };
 
 constexpr std::size_t kCopyStep = 8;
+constexpr std::size_t kOutputStep = std::size_t{1} << 20;
 static_assert((kLongestMatch + kCopyStep - 1) / kCopyStep * kCopyStep <= kDecodeSlack);
 constexpr unsigned kLongestPosition = 8 + 6;
 static_assert(kLongestCode + kLongestPosition <= 56, "one refill must cover a symbol");
@@ -194,8 +195,25 @@ private:
 
 } // namespace
 
+std::optional<std::int32_t> statedLength(std::span<const std::uint8_t> stream) {
+    if (stream.size() <= kLengthFieldSize) {
+        return std::nullopt;
+    }
+    const std::uint8_t* field = stream.data() + stream.size() - kLengthFieldSize;
+    std::uint32_t value = 0;
+    for (unsigned i = 0; i < kLengthFieldSize; ++i) {
+        value |= std::uint32_t{field[i]} << (8 * i);
+    }
+    const auto length = static_cast<std::int32_t>(value);
+    const auto body = static_cast<std::int64_t>(stream.size() - kLengthFieldSize);
+    if (length > body * kMostBytesPerBodyByte + 1) {
+        return std::nullopt;
+    }
+    return length;
+}
+
 DecodeResult decode(std::span<const std::uint8_t> source, std::int32_t length, std::uint8_t* out,
-                    FetchListener* listener) {
+                    FetchListener* listener, OutputListener* output) {
     if (length <= 0) {
         return {0, 0};
     }
@@ -209,8 +227,14 @@ DecodeResult decode(std::span<const std::uint8_t> source, std::int32_t length, s
         decoder.run(first, first + std::min<std::size_t>(wanted, kWindowSize)) - first);
     std::memcpy(out, first, firstPart);
     std::size_t produced = firstPart;
-    if (produced < wanted) {
-        produced = static_cast<std::size_t>(decoder.run(out + produced, out + wanted) - out);
+    // Without anyone to tell, in one run; else in steps, each ending with the news.
+    const std::size_t step = output != nullptr ? kOutputStep : wanted;
+    while (produced < wanted) {
+        const std::size_t stop = produced + std::min(step, wanted - produced);
+        produced = static_cast<std::size_t>(decoder.run(out + produced, out + stop) - out);
+        if (output != nullptr) {
+            output->decoded(produced);
+        }
     }
     return {produced, decoder.fetches()};
 }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 namespace lzh {
@@ -22,9 +23,15 @@ struct DecodeResult {
 // produced (nothing for a length of 0 or less), into `out`, which holds
 // `length` + kDecodeSlack bytes. Bits past the end of `source` read as 0, so
 // any input decodes to at least `length` bytes. `listener`, if given, hears
-// the progress through `source` after each symbol.
+// the progress through `source` after each symbol; `output`, if given, hears
+// every megabyte or so how far `out` is final.
 // Throws ElzhException when the tables cannot be allocated.
 DecodeResult decode(std::span<const std::uint8_t> source, std::int32_t length, std::uint8_t* out,
-                    FetchListener* listener);
+                    FetchListener* listener, OutputListener* output = nullptr);
+
+// The length that a whole compressed stream states in its last 4 bytes;
+// nothing when it is too short to hold one, or states more than its body can
+// produce (damage: not worth allocating and decoding for).
+std::optional<std::int32_t> statedLength(std::span<const std::uint8_t> stream);
 
 } // namespace lzh

@@ -8,9 +8,10 @@
 //
 // The match finder enters every position of the source in order, whatever
 // the parse makes of its results, so when nobody listens to the fetches it
-// runs on a thread of its own, a few blocks of positions ahead of the coder,
-// which reads its results at the positions where symbols start. The finder is
-// most of the work; the coder's part then costs little more than waiting.
+// runs on threads of its own (MatchStream), a few blocks of positions ahead
+// of the coder, which reads its results at the positions where symbols
+// start. The finder is most of the work; the coder's part then costs little
+// more than waiting.
 #include "lzh_encoder.h"
 
 #include "adaptive_huffman.h"
@@ -21,6 +22,7 @@
 #include <array>
 #include <atomic>
 #include <cstddef>
+#include <cstdlib>
 #include <limits>
 #include <memory>
 #include <system_error>
@@ -139,20 +141,42 @@ private:
     Output out_;
 };
 
-// The match finder's results for every position of a source, made on a
-// thread of its own into a ring of blocks that the coder reads in order.
+// The match finder's results for every position of a source, made on
+// threads of their own into rings of blocks that the coder reads in order.
+//
+// The search tree is a forest of one tree per first byte, and entering or
+// taking out a string touches only its own tree; so each finder thread (a
+// lane) keeps the trees of its share of the first bytes, stepping through
+// every position but entering only the strings that start with its bytes.
+// The results are those of one finder that keeps them all, which is what a
+// single lane is.
 class MatchStream {
 public:
-    explicit MatchStream(std::span<const std::uint8_t> source) : source_(source) {}
+    static constexpr unsigned kMostLanes = 2;
+
+    // `lanes`: 1 to kMostLanes.
+    MatchStream(std::span<const std::uint8_t> source, unsigned lanes)
+        : source_(source), lanes_(lanes) {
+        shareFirstBytes();
+    }
     MatchStream(const MatchStream&) = delete;
     MatchStream& operator=(const MatchStream&) = delete;
     ~MatchStream() { stop(); }
 
-    // Starts the finder; false when no thread could be had.
+    // Starts the finders; false when not every thread could be had.
     bool start() {
         try {
-            thread_ = std::thread([this] { produce(); });
+            for (unsigned lane = 0; lane < lanes_; ++lane) {
+                lane_[lane].thread = std::thread([this, lane] {
+                    if (lanes_ == 1) {
+                        produceAll();
+                    } else {
+                        produce(lane);
+                    }
+                });
+            }
         } catch (const std::system_error&) {
+            stop();
             return false;
         }
         return true;
@@ -161,27 +185,31 @@ public:
     // The match found when entering position `index`: its length (0 when
     // shorter than 3 bytes) above 16 bits of position. Indexes must not go down.
     std::uint32_t at(std::size_t index) {
-        // The blocks before this one are done with: the finder may refill them.
+        // The blocks before this one are done with: the finders may refill them.
         if (const std::size_t blockStart = index - index % kBlock; blockStart > released_) {
             released_ = blockStart;
             consumed_.store(released_, std::memory_order_release);
-            consumed_.notify_one();
+            consumed_.notify_all();
         }
-        if (index >= available_) {
-            for (std::size_t ready; (ready = produced_.load(std::memory_order_acquire)) <= index;) {
-                produced_.wait(ready, std::memory_order_acquire);
+        Lane& lane = lane_[laneOf_[source_[index]]];
+        if (index >= lane.available) {
+            for (std::size_t ready;
+                 (ready = lane.produced.load(std::memory_order_acquire)) <= index;) {
+                lane.produced.wait(ready, std::memory_order_acquire);
             }
-            available_ = produced_.load(std::memory_order_acquire);
+            lane.available = lane.produced.load(std::memory_order_acquire);
         }
-        return results_[index % kRing];
+        return lane.tables->results[index % kRing];
     }
 
-    // Ends the finder's thread, done or not.
+    // Ends the finders' threads, done or not.
     void stop() {
-        if (thread_.joinable()) {
-            consumed_.store(kStop, std::memory_order_release);
-            consumed_.notify_one();
-            thread_.join();
+        consumed_.store(kStop, std::memory_order_release);
+        consumed_.notify_all();
+        for (Lane& lane : lane_) {
+            if (lane.thread.joinable()) {
+                lane.thread.join();
+            }
         }
     }
 
@@ -190,9 +218,108 @@ private:
     static constexpr std::size_t kRing = 4 * kBlock;
     static constexpr std::size_t kStop = std::numeric_limits<std::size_t>::max();
 
-    // The encoder's sequence of window steps, one position at a time.
-    void produce() {
-        MatchFinder& finder = tables_->finder;
+    // Gives each lane first bytes that start about as many strings, by
+    // counts over a sample of the source, the most frequent first. (What a
+    // tree costs depends on more than its size, but the coder's thread,
+    // sharing the processors, takes up much of the difference.)
+    void shareFirstBytes() {
+        if (lanes_ == 1) {
+            return; // all in lane 0
+        }
+        std::array<std::size_t, 256> count{};
+        for (std::size_t i = 0; i < source_.size(); i += 7) {
+            ++count[source_[i]];
+        }
+        std::array<std::uint8_t, 256> order{};
+        for (unsigned b = 0; b < 256; ++b) {
+            order[b] = static_cast<std::uint8_t>(b);
+        }
+        std::stable_sort(order.begin(), order.end(),
+                         [&](std::uint8_t x, std::uint8_t y) { return count[x] > count[y]; });
+        std::array<std::size_t, kMostLanes> load{};
+        for (const std::uint8_t b : order) {
+            const auto lane = static_cast<unsigned>(
+                std::min_element(load.begin(), load.begin() + lanes_) - load.begin());
+            laneOf_[b] = static_cast<std::uint8_t>(lane);
+            load[lane] += count[b];
+        }
+    }
+
+    // The encoder's sequence of window steps for the strings of one lane:
+    // each of its strings is entered after the window's bytes have been
+    // stored and its strings that left the window taken out, up to that
+    // string's step, which is all that the lane's trees see of the others.
+    void produce(unsigned me) {
+        Lane& lane = lane_[me];
+        MatchFinder& finder = lane.tables->finder;
+        std::uint32_t* const results = lane.tables->results.data();
+        std::uint32_t* const mine = lane.tables->mine.data();
+        // The lane's strings in its trees, oldest first, as source index + 60.
+        std::uint32_t* const entered = lane.tables->entered.data();
+        constexpr std::size_t kEnteredMask = kEnteredSize - 1;
+        std::size_t oldest = 0;
+        std::size_t newest = 0;
+        // Copies of our own, which the window's byte stores cannot be taken to change.
+        const std::uint8_t* const source = source_.data();
+        const std::size_t size = source_.size();
+        const std::array<std::uint8_t, 256> laneOf = laneOf_;
+        const std::size_t ahead = std::min<std::size_t>(kLongestMatch, size);
+        for (std::size_t i = 0; i < ahead; ++i) {
+            finder.store(kFirstWritePos + static_cast<unsigned>(i), source[i]);
+        }
+        // The strings before the source's first, entered nearest first.
+        for (unsigned back = 1; back <= kLongestMatch; ++back) {
+            if (laneOf[finder.at(kFirstWritePos - back)] == me) {
+                finder.insert(kFirstWritePos - back);
+            }
+        }
+        for (unsigned back = kLongestMatch; back >= 1; --back) {
+            if (laneOf[finder.at(kFirstWritePos - back)] == me) {
+                entered[newest++ & kEnteredMask] = kLongestMatch - back;
+            }
+        }
+        // Window steps whose byte is stored. Step n stores the byte 59 past
+        // its position over the oldest one, while there is one.
+        std::size_t stepped = 0;
+        const std::size_t lastStore = size > kLongestMatch ? size - kLongestMatch : 0;
+        for (std::size_t block = 0; block < size; block += kBlock) {
+            if (!waitForRoom(block)) {
+                return;
+            }
+            const std::size_t end = std::min(size, block + kBlock);
+            std::size_t count = 0;
+            for (std::size_t index = block; index < end; ++index) {
+                mine[count] = static_cast<std::uint32_t>(index);
+                count += laneOf[source[index]] == me ? 1u : 0u;
+            }
+            for (std::size_t k = 0; k < count; ++k) {
+                const std::size_t index = mine[k];
+                for (const std::size_t last = std::min(index, lastStore); stepped < last;
+                     ++stepped) {
+                    finder.store(static_cast<unsigned>(stepped) & kWindowMask,
+                                 source[stepped + kLongestMatch]);
+                }
+                stepped = std::max(stepped, index);
+                // Step n takes out the string entered at step n - 4037.
+                while (oldest != newest && entered[oldest & kEnteredMask] + kFirstWritePos + 1 <=
+                                               index + kLongestMatch) {
+                    finder.remove(ringPosition(entered[oldest++ & kEnteredMask]));
+                }
+                finder.insert(ringPosition(index + kLongestMatch));
+                results[index % kRing] = (finder.matchLength() << 16) | finder.matchPosition();
+                entered[newest++ & kEnteredMask] =
+                    static_cast<std::uint32_t>(index + kLongestMatch);
+            }
+            lane.produced.store(end, std::memory_order_release);
+            lane.produced.notify_one();
+        }
+    }
+
+    // The same for a lane that keeps every tree: one position at a time.
+    void produceAll() {
+        Lane& lane = lane_[0];
+        MatchFinder& finder = lane.tables->finder;
+        std::uint32_t* const results = lane.tables->results.data();
         const std::size_t size = source_.size();
         unsigned s = 0;
         unsigned r = kFirstWritePos;
@@ -216,16 +343,21 @@ private:
                 return;
             }
             finder.insert(r);
-            results_[index % kRing] = (finder.matchLength() << 16) | finder.matchPosition();
+            results[index % kRing] = (finder.matchLength() << 16) | finder.matchPosition();
             if ((index + 1) % kBlock == 0 || index + 1 == size) {
-                produced_.store(index + 1, std::memory_order_release);
-                produced_.notify_one();
+                lane.produced.store(index + 1, std::memory_order_release);
+                lane.produced.notify_one();
             }
         }
     }
 
+    // The window position of the string at source index `biased` - 60.
+    static unsigned ringPosition(std::size_t biased) {
+        return static_cast<unsigned>(kFirstWritePos - kLongestMatch + biased) & kWindowMask;
+    }
+
     // Waits until the coder has left the block that `index` starts to
-    // overwrite; false when it asks the finder to stop.
+    // overwrite; false when it asks the finders to stop.
     bool waitForRoom(std::size_t index) {
         for (;;) {
             const std::size_t consumed = consumed_.load(std::memory_order_acquire);
@@ -239,19 +371,42 @@ private:
         }
     }
 
+    static constexpr std::size_t kEnteredSize = 2 * kWindowSize; // more than the window holds
     struct Tables {
         MatchFinder finder;
         std::array<std::uint32_t, kRing> results;
+        std::array<std::uint32_t, kEnteredSize> entered;
+        std::array<std::uint32_t, kBlock> mine; // the lane's source indexes in a block
+    };
+    struct Lane {
+        const std::unique_ptr<Tables> tables = allocateTables<Tables>();
+        std::atomic<std::size_t> produced{0}; // positions whose results are ready
+        std::size_t available = 0;            // the coder's copy of produced
+        std::thread thread;
     };
     std::span<const std::uint8_t> source_;
-    const std::unique_ptr<Tables> tables_ = allocateTables<Tables>();
-    std::uint32_t* const results_ = tables_->results.data();
-    std::atomic<std::size_t> produced_{0}; // positions whose results are ready
+    std::array<std::uint8_t, 256> laneOf_{}; // the lane that keeps each first byte's tree
+    unsigned lanes_;
+    std::array<Lane, kMostLanes> lane_;
     std::atomic<std::size_t> consumed_{0}; // positions the coder has left behind
-    std::size_t available_ = 0;            // the coder's copy of produced_
     std::size_t released_ = 0;             // the coder's last store to consumed_
-    std::thread thread_;
 };
+
+// Two finder threads beside the coder pay only when the machine has a
+// processor to spare; on a busy one the split costs more than it saves.
+unsigned finderLanes() {
+    const unsigned processors = std::thread::hardware_concurrency();
+    if (processors < 2) {
+        return 1;
+    }
+#if defined(__unix__)
+    double load = 0;
+    if (getloadavg(&load, 1) == 1 && load > processors - 1) {
+        return 1;
+    }
+#endif
+    return MatchStream::kMostLanes;
+}
 
 // The coder's side of the encoder when the finder runs alongside: the same
 // parse as the loop below, and the fetches that loop would have made.
@@ -290,8 +445,13 @@ EncodeResult encodeAlongside(MatchStream& matches, std::span<const std::uint8_t>
 } // namespace
 
 EncodeResult encode(std::span<const std::uint8_t> source, ByteSink& sink, FetchListener* listener) {
+    return encode(source, sink, listener, finderLanes());
+}
+
+EncodeResult encode(std::span<const std::uint8_t> source, ByteSink& sink, FetchListener* listener,
+                    unsigned finderThreads) {
     if (listener == nullptr && !source.empty()) {
-        MatchStream matches(source);
+        MatchStream matches(source, std::clamp(finderThreads, 1u, MatchStream::kMostLanes));
         if (matches.start()) {
             return encodeAlongside(matches, source, sink);
         }

@@ -19,4 +19,10 @@ struct EncodeResult {
 // Throws ElzhException when the tables cannot be allocated.
 EncodeResult encode(std::span<const std::uint8_t> source, ByteSink& sink, FetchListener* listener);
 
+// The same with the match finder, when nobody listens, on `finderThreads`
+// threads (1 or 2) beside the coder; the call above chooses 2 when the
+// machine seems to have a processor to spare. The stream is the same.
+EncodeResult encode(std::span<const std::uint8_t> source, ByteSink& sink, FetchListener* listener,
+                    unsigned finderThreads);
+
 } // namespace lzh

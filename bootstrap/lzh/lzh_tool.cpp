@@ -3,8 +3,11 @@
 #include "lzh_tool.h"
 
 #include "custom_lzh.h"
+#include "lzh_decoder.h"
+#include "lzh_exception.h"
 #include "replace_file.h"
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +16,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <thread>
 
 namespace lzh {
 
@@ -68,6 +72,97 @@ std::optional<TMemoryStream> readWhole(const fs::path& path, std::ostream& err) 
     return bytes;
 }
 
+// The decoded bytes going to the output file on a thread of their own while
+// decoding goes on; without a thread, all at the end.
+class StreamedOutput final : public OutputListener {
+public:
+    StreamedOutput(packaging::FileReplacement& file, const std::uint8_t* bytes)
+        : file_(file), bytes_(bytes) {
+        try {
+            thread_ = std::thread([this] { run(); });
+        } catch (const std::system_error&) {
+        }
+    }
+    StreamedOutput(const StreamedOutput&) = delete;
+    StreamedOutput& operator=(const StreamedOutput&) = delete;
+    ~StreamedOutput() { stop(); }
+
+    void decoded(std::uint64_t bytes) override {
+        ready_.store(bytes, std::memory_order_release);
+        ready_.notify_one();
+    }
+
+    // Writes what is left of the first `total` bytes; the first failure, if any.
+    std::optional<std::string> finish(std::uint64_t total) {
+        stop();
+        return file_.append({bytes_ + written_, static_cast<std::size_t>(total - written_)});
+    }
+
+private:
+    static constexpr std::uint64_t kStop = std::numeric_limits<std::uint64_t>::max();
+
+    void run() {
+        for (std::uint64_t ready; (ready = ready_.load(std::memory_order_acquire)) != kStop;) {
+            if (ready == written_) {
+                ready_.wait(ready, std::memory_order_acquire);
+                continue;
+            }
+            if (file_.append({bytes_ + written_, static_cast<std::size_t>(ready - written_)})) {
+                return; // the failure sticks to the file
+            }
+            written_ = ready;
+        }
+    }
+
+    void stop() {
+        if (thread_.joinable()) {
+            ready_.store(kStop, std::memory_order_release);
+            ready_.notify_one();
+            thread_.join();
+        }
+    }
+
+    packaging::FileReplacement& file_;
+    const std::uint8_t* bytes_;
+    std::atomic<std::uint64_t> ready_{0};
+    std::uint64_t written_ = 0; // the thread's, until it ends
+    std::thread thread_;
+};
+
+const char* const kNotAStream =
+    ": not a compressed stream (too short, or it states a length its data cannot hold)\n";
+
+// Decodes into OUT as the decoding goes.
+int decompress(const TMemoryStream& source, const fs::path& in, const fs::path& out,
+               std::ostream& err) {
+    const std::span<const std::uint8_t> stream(source.Memory(), source.Size());
+    const auto length = statedLength(stream);
+    if (!length) {
+        err << "lzh: cannot decompress " << in.string() << kNotAStream;
+        return 1;
+    }
+    TMemoryStream target;
+    target.SetSizeForOverwrite(static_cast<std::size_t>(std::max(*length, 0)) + kDecodeSlack);
+    packaging::FileReplacement file(out);
+    std::optional<std::string> failure;
+    try {
+        StreamedOutput output(file, target.Memory());
+        const DecodeResult result = decode(stream, *length, target.Memory(), nullptr, &output);
+        failure = output.finish(result.produced);
+    } catch (const ElzhException&) {
+        err << "lzh: cannot decompress " << in.string() << kNotAStream;
+        return 1;
+    }
+    if (!failure) {
+        failure = file.commit();
+    }
+    if (failure) {
+        err << "lzh: cannot write " << out.string() << ": " << *failure << "\n";
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int runTool(std::span<const char* const> args, std::ostream& err) {
@@ -88,16 +183,16 @@ int runTool(std::span<const char* const> args, std::ostream& err) {
         err << "lzh: " << in.string() << " is too large (2 GiB at most)\n";
         return 1;
     }
+    if (!compress) {
+        return decompress(*source, in, out, err);
+    }
     TMemoryStream target;
     TCustom_lzh codec;
     codec.Source = source->Memory();
     codec.SourceSize = static_cast<std::int32_t>(source->Size());
     codec.Target = &target;
-    if (!(compress ? codec.Compress() : codec.Decompress())) {
-        err << "lzh: cannot " << (compress ? "compress " : "decompress ") << in.string()
-            << (compress ? ": not enough memory\n"
-                         : ": not a compressed stream (too short, or it states a length "
-                           "its data cannot hold)\n");
+    if (!codec.Compress()) {
+        err << "lzh: cannot compress " << in.string() << ": not enough memory\n";
         return 1;
     }
     if (const auto reason = packaging::replaceFile(

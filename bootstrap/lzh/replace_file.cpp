@@ -35,6 +35,7 @@ int syncToDisk(int fd) {
 int closeFile(int fd) {
     return ::_close(fd);
 }
+void startWriteBack(int, std::uint64_t, std::size_t) {}
 #else
 int openNew(const fs::path& path) {
     return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -50,6 +51,17 @@ int syncToDisk(int fd) {
 }
 int closeFile(int fd) {
     return ::close(fd);
+}
+void startWriteBack(int fd, std::uint64_t offset, std::size_t count) {
+#if defined(__linux__)
+    // Only a start: the sync before the rename still waits for all of it.
+    ::sync_file_range(fd, static_cast<off_t>(offset), static_cast<off_t>(count),
+                      SYNC_FILE_RANGE_WRITE);
+#else
+    (void)fd;
+    (void)offset;
+    (void)count;
+#endif
 }
 #endif
 
@@ -68,44 +80,74 @@ fs::path freshNameBeside(const fs::path& target) {
 
 } // namespace
 
-std::optional<std::string> replaceFile(const fs::path& target, std::span<const std::uint8_t> bytes,
-                                       FileMode mode) {
-    const fs::path partial = freshNameBeside(target);
-    const int fd = openNew(partial);
-    if (fd < 0) {
-        return std::strerror(errno);
+FileReplacement::FileReplacement(const fs::path& target, FileMode mode)
+    : target_(target), partial_(freshNameBeside(target)), mode_(mode) {
+    fd_ = openNew(partial_);
+    opened_ = fd_ >= 0;
+    if (!opened_) {
+        failure_ = std::strerror(errno);
     }
-    std::optional<std::string> failure;
+}
+
+FileReplacement::~FileReplacement() {
+    if (fd_ >= 0) {
+        closeFile(fd_);
+    }
+    if (opened_ && !committed_) {
+        std::error_code ec;
+        fs::remove(partial_, ec);
+    }
+}
+
+std::optional<std::string> FileReplacement::append(std::span<const std::uint8_t> bytes) {
     std::size_t done = 0;
-    while (!failure && done < bytes.size()) {
-        const long n = writeSome(fd, bytes.data() + done, bytes.size() - done);
+    while (!failure_ && done < bytes.size()) {
+        const long n = writeSome(fd_, bytes.data() + done, bytes.size() - done);
         if (n > 0) {
             done += static_cast<std::size_t>(n);
         } else if (n == 0 || errno != EINTR) {
-            failure = n == 0 ? "write error" : std::strerror(errno);
+            failure_ = n == 0 ? "write error" : std::strerror(errno);
         }
     }
-    if (!failure && mode == FileMode::Executable && makeExecutable(fd) != 0) {
-        failure = std::strerror(errno);
+    if (!failure_) {
+        startWriteBack(fd_, written_, done);
+        written_ += done;
+    }
+    return failure_;
+}
+
+std::optional<std::string> FileReplacement::commit() {
+    if (!failure_ && mode_ == FileMode::Executable && makeExecutable(fd_) != 0) {
+        failure_ = std::strerror(errno);
     }
     // On the disk before the rename: after a crash the target is the old file or the whole new one.
-    if (!failure && syncToDisk(fd) != 0) {
-        failure = std::strerror(errno);
+    if (!failure_ && syncToDisk(fd_) != 0) {
+        failure_ = std::strerror(errno);
     }
-    if (closeFile(fd) != 0 && !failure) {
-        failure = std::strerror(errno);
+    if (fd_ >= 0) {
+        if (closeFile(fd_) != 0 && !failure_) {
+            failure_ = std::strerror(errno);
+        }
+        fd_ = -1;
     }
     std::error_code ec;
-    if (!failure) {
-        fs::rename(partial, target, ec);
+    if (!failure_) {
+        fs::rename(partial_, target_, ec);
         if (ec) {
-            failure = ec.message();
+            failure_ = ec.message();
         }
     }
-    if (failure) {
-        fs::remove(partial, ec);
+    committed_ = !failure_;
+    return failure_;
+}
+
+std::optional<std::string> replaceFile(const fs::path& target, std::span<const std::uint8_t> bytes,
+                                       FileMode mode) {
+    FileReplacement file(target, mode);
+    if (auto failure = file.append(bytes)) {
+        return failure;
     }
-    return failure;
+    return file.commit();
 }
 
 } // namespace packaging

@@ -19,4 +19,33 @@ std::optional<std::string> replaceFile(const std::filesystem::path& target,
                                        std::span<const std::uint8_t> bytes,
                                        FileMode mode = FileMode::Regular);
 
+// The same for bytes that come in parts: the new file beside the target takes
+// them as they come, and commit() puts it in the target's place. A failure
+// sticks (later calls do nothing and report it again); a replacement ended
+// without a successful commit leaves nothing behind.
+class FileReplacement {
+public:
+    explicit FileReplacement(const std::filesystem::path& target,
+                             FileMode mode = FileMode::Regular);
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+    ~FileReplacement();
+
+    // Writes the next bytes, and on systems that allow it starts them on
+    // their way to the disk, so that commit() has less to wait for.
+    std::optional<std::string> append(std::span<const std::uint8_t> bytes);
+    // On the disk, then renamed over the target.
+    std::optional<std::string> commit();
+
+private:
+    std::filesystem::path target_;
+    std::filesystem::path partial_;
+    FileMode mode_;
+    int fd_ = -1;
+    bool opened_ = false;
+    std::uint64_t written_ = 0;
+    std::optional<std::string> failure_;
+    bool committed_ = false;
+};
+
 } // namespace packaging
