@@ -25,10 +25,10 @@ class Recordset;
 } // namespace store
 
 // The claims that a condition on `detail` selects, in reference number order. Their numbers are
-// read once; a stretch of rows is then read by number through the unique index of refno, the same
-// way on any engine, and only the last stretch is kept. The totals are summed by the database over
-// the whole selection when first asked for. A claim deleted after the count prints as an empty
-// line, so the pages stay as they were laid out.
+// read once, from the indexes; a stretch of rows is then read by number through the unique index
+// of refno, the same way on any engine, and only the last stretch is kept. The totals are summed by
+// the database over the whole selection when first asked for. A claim deleted after the count
+// prints as an empty line, so the pages stay as they were laid out.
 class CaseRows : public reports::RowSource {
 public:
     // Reads the numbers; throws store::StoreError.

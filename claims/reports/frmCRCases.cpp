@@ -5,6 +5,10 @@
 #include "reports/csv_export.h"
 #include "reports/report_preview.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 frmCRCases::frmCRCases(const QString& condition, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       CRViewer1(new reports::ReportPreview(case_report(), this)), condition_(condition) {
@@ -21,8 +25,13 @@ frmCRCases::frmCRCases(const QString& condition, QWidget* parent)
 }
 
 frmCRCases::~frmCRCases() {
-    // The rows read for this showing go with the viewer.
+    // The rows read for this showing go with the viewer, back to the system rather than kept by
+    // the allocator for the program's later needs.
+    delete CRViewer1;
     case_report().discardSavedData();
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
 }
 
 CRDetail& frmCRCases::case_report() {

@@ -10,6 +10,7 @@
 #include <QAbstractScrollArea>
 #include <QAction>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
@@ -432,10 +433,17 @@ bool ReportPreview::withProgress(const QString& caption,
     WaitCursor wait;
     preview_->setFrozen(true);
     const auto thaw = qScopeGuard([this] { preview_->setFrozen(false); });
+    // The dialog is brought up to date, and the window's events handled, a few times a second:
+    // after every page it would cost as much as the pages.
+    QElapsedTimer sinceUpdate;
+    sinceUpdate.start();
     const bool done = work([&](qint64 finished, qint64 total) {
-        dialog.setMaximum(int(std::min<qint64>(total, INT_MAX)));
-        dialog.setLabelText(tr("%1: %2 of %3").arg(caption).arg(finished).arg(total));
-        dialog.setValue(int(std::min<qint64>(finished, INT_MAX)));
+        if (sinceUpdate.elapsed() >= 50 || finished == total) {
+            sinceUpdate.restart();
+            dialog.setMaximum(int(std::min<qint64>(total, INT_MAX)));
+            dialog.setLabelText(tr("%1: %2 of %3").arg(caption).arg(finished).arg(total));
+            dialog.setValue(int(std::min<qint64>(finished, INT_MAX)));
+        }
         return !dialog.wasCanceled();
     });
     if (cancelled)
