@@ -1,12 +1,14 @@
 // The case list's columns and the reading of its rows from a recordset.
 #include "reports/CRDetail.h"
 
+#include "connection.h"
 #include "format_date.h"
 #include "recordset.h"
 #include "store_error.h"
 
 #include <QMarginsF>
 #include <QPageSize>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -75,7 +77,79 @@ QVariant toVariant(const store::FieldValue& field) {
     return {};
 }
 
+// Rows read from the register at a time: ten pages of the list, for one statement of modest
+// length.
+constexpr qsizetype rowsAtATime = 500;
+
 } // namespace
+
+CaseRows::CaseRows(store::Connection& connection, const QString& condition)
+    : connection_(connection), condition_(condition) {
+    // The row ids that the condition selects, then every claim's id and number in number order:
+    // each read from an index alone. Sorting the selection itself by number would read each of
+    // its rows from the table, several times slower for a long list.
+    std::vector<qint64> selected;
+    {
+        store::Recordset ids;
+        ids.Open("SELECT id FROM detail where " + condition, connection);
+        for (; !ids.Eof(); ids.MoveNext())
+            selected.push_back(qint64(ids.Fields(0).number()));
+    }
+    std::sort(selected.begin(), selected.end());
+    store::Recordset numbers;
+    numbers.Open("SELECT id, refno FROM detail order by refno", connection);
+    refnos_.reserve(selected.size());
+    for (; !numbers.Eof(); numbers.MoveNext()) {
+        if (std::binary_search(selected.begin(), selected.end(),
+                               qint64(numbers.Fields(0).number())))
+            refnos_.push_back(qint64(numbers.Fields(1).number()));
+    }
+}
+
+QList<QVariantList> CaseRows::rows(qsizetype first, qsizetype count) {
+    first = std::clamp<qsizetype>(first, 0, rowCount());
+    count = std::clamp<qsizetype>(count, 0, rowCount() - first);
+    if (first < keptFirst_ || first + count > keptFirst_ + kept_.size()) {
+        kept_.clear(); // before the next stretch is read, not after
+        keptFirst_ = first;
+        const qsizetype end = std::min(rowCount(), first + std::max(count, rowsAtATime));
+        QStringList numbers;
+        for (qsizetype i = first; i < end; ++i)
+            numbers << QString::number(refnos_[size_t(i)]);
+        store::Recordset read;
+        read.Open("SELECT " + CRDetail::fieldNames().join(',') + " FROM detail where refno in (" +
+                      numbers.join(',') + ") order by refno",
+                  connection_);
+        const int fields = int(CRDetail::fieldNames().size());
+        kept_.reserve(end - first);
+        // Both in number order: a number not read back is a claim deleted since the count.
+        for (qsizetype i = first; i < end; ++i) {
+            QVariantList row;
+            if (!read.Eof() && qint64(read.Fields(0).number()) == refnos_[size_t(i)]) {
+                row.reserve(fields);
+                for (int f = 0; f < fields; ++f)
+                    row.append(toVariant(read.Fields(f)));
+                read.MoveNext();
+            }
+            kept_.append(std::move(row));
+        }
+    }
+    return kept_.mid(first - keptFirst_, count);
+}
+
+QVariant CaseRows::total(size_t column) {
+    auto found = totals_.find(column);
+    if (found == totals_.end()) {
+        store::Recordset sum;
+        sum.Open("SELECT sum(" + CRDetail::fieldNames().value(qsizetype(column)) +
+                     ") FROM detail where " + condition_,
+                 connection_);
+        // No amount at all sums to nothing, as a list of no rows does.
+        const QVariant value = sum.Eof() ? QVariant() : toVariant(sum.Fields(0));
+        found = totals_.emplace(column, value.isNull() ? QVariant(qlonglong(0)) : value).first;
+    }
+    return found->second;
+}
 
 const QStringList& CRDetail::fieldNames() {
     static const QStringList names{"refno",       "refdate", "empname", "fname",      "design",
@@ -131,4 +205,8 @@ void CRDetail::setDataSource(store::Recordset& recordset) {
         rows.append(std::move(row));
     }
     setRows(rows);
+}
+
+void CRDetail::setDataSource(store::Connection& connection, const QString& condition) {
+    setRowSource(std::make_shared<CaseRows>(connection, condition));
 }

@@ -52,8 +52,14 @@ ReportLabel& BandedReport::label(const QString& name) {
 }
 
 void BandedReport::setData(const QStringList& fields, const QList<QVariantList>& rows) {
+    setData(fields, rows.size(),
+            [rows](qsizetype first, qsizetype count) { return rows.mid(first, count); });
+}
+
+void BandedReport::setData(const QStringList& fields, qsizetype rowCount, RowReader read) {
     fields_ = fields;
-    rows_ = rows;
+    rowCount_ = rowCount;
+    read_ = std::move(read);
 }
 
 int BandedReport::contentWidth() const {
@@ -92,14 +98,14 @@ int BandedReport::paginate(QSize pageTwips) {
         page.detailTop = pageHeader;
         y = page.detailTop;
     };
-    for (qsizetype row = 0; row < rows_.size(); ++row) {
+    for (qsizetype row = 0; row < rowCount_; ++row) {
         if (page.rowCount > 0 && y + detail > bottom)
             startPage(row);
         ++page.rowCount;
         y += detail;
     }
     if (reportFooter > 0 && y + reportFooter > bottom && (page.rowCount > 0 || page.reportHeader))
-        startPage(rows_.size());
+        startPage(rowCount_);
     page.reportFooter = true;
     page.reportFooterTop = y;
     pages_.push_back(page);
@@ -114,9 +120,13 @@ void BandedReport::paintPage(ReportCanvas& canvas, int index) const {
     paintSection(canvas, SectionKind::PageHeader,
                  page.detailTop - section(SectionKind::PageHeader).height(), number);
     const int detail = section(SectionKind::Detail).height();
+    const QList<QVariantList> rows =
+        page.rowCount > 0 ? read_(page.firstRow, page.rowCount) : QList<QVariantList>();
+    // A row gone from the source since it was counted prints as an empty line.
+    const QVariantList none;
     for (qsizetype i = 0; i < page.rowCount; ++i)
         paintSection(canvas, SectionKind::Detail, page.detailTop + int(i) * detail, number,
-                     &rows_[page.firstRow + i]);
+                     i < rows.size() ? &rows[i] : &none);
     if (page.reportFooter)
         paintSection(canvas, SectionKind::ReportFooter, page.reportFooterTop, number);
     paintSection(canvas, SectionKind::PageFooter,
@@ -130,7 +140,8 @@ void BandedReport::paintSection(ReportCanvas& canvas, SectionKind kind, int top,
     for (const ReportLine& line : band.lines())
         canvas.drawLine(line.line, line.penWidth);
     for (const ReportLabel& label : band.labels()) {
-        const QString text = withPageNumbers(label.caption, pageNumber, int(pages_.size()));
+        const QString caption = label.deferred ? label.deferred() : label.caption;
+        const QString text = withPageNumbers(caption, pageNumber, int(pages_.size()));
         if (label.wordWrap)
             canvas.drawWrappedText(label.box, text, label.font, label.alignment);
         else

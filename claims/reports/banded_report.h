@@ -4,7 +4,9 @@
 // order, follow until the next would reach the page footer, which closes
 // every page; the report footer follows the last detail band, on a new page
 // if it does not fit. Every page holds at least one detail band while rows
-// remain, so any page size makes progress.
+// remain, so any page size makes progress. Pages are laid out from the number
+// of rows alone; a page's rows are read when it is painted, so a report of any
+// length holds no more than one page of them.
 #pragma once
 
 #include "reports/paged_report.h"
@@ -14,6 +16,7 @@
 #include <QStringList>
 #include <QVariantList>
 #include <array>
+#include <functional>
 #include <vector>
 
 namespace reports {
@@ -31,10 +34,16 @@ public:
     // The label of that name in any section; throws std::out_of_range if none.
     ReportLabel& label(const QString& name);
 
+    // Reads `count` rows from row `first` (from 0); each row holds the values of the fields
+    // in their order.
+    using RowReader = std::function<QList<QVariantList>(qsizetype first, qsizetype count)>;
+
     // The rows to print, each holding the values of `fields` in that order;
     // text boxes find their value by field name.
     void setData(const QStringList& fields, const QList<QVariantList>& rows);
-    qsizetype rowCount() const { return rows_.size(); }
+    // The same for `rowCount` rows that `read` gives a page at a time.
+    void setData(const QStringList& fields, qsizetype rowCount, RowReader read);
+    qsizetype rowCount() const { return rowCount_; }
 
     void setPageLayout(const QPageLayout& layout) { pageLayout_ = layout; }
     QPageLayout pageLayout() const override { return pageLayout_; }
@@ -60,7 +69,8 @@ private:
     std::array<ReportSection, 5> sections_;
     QPageLayout pageLayout_;
     QStringList fields_;
-    QList<QVariantList> rows_;
+    qsizetype rowCount_ = 0;
+    RowReader read_;
     // Layout of the last pagination.
     std::vector<Page> pages_;
     int pageHeight_ = 0;

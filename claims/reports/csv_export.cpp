@@ -4,6 +4,8 @@
 #include "reports/tabular_report.h"
 #include "reports/whole_file.h"
 
+#include <algorithm>
+
 namespace reports {
 
 namespace {
@@ -42,19 +44,51 @@ template <typename FieldText> void appendRecord(QString& text, size_t count, Fie
     text += QStringLiteral("\r\n");
 }
 
-} // namespace
+// Rows read and written at a time: a few pages' worth, so a long list is never held whole.
+constexpr qsizetype rowsAtATime = 500;
 
-QByteArray csvText(const TabularReport& report) {
+// The byte order mark and the headings, then every row, a stretch at a time.
+template <typename Write> bool writeCsv(const TabularReport& report, Write write) {
     const auto& columns = report.columns();
     QString text = QStringLiteral("\uFEFF");
     appendRecord(text, columns.size(), [&](size_t c) { return columns[c].heading; });
-    for (qsizetype r = 0; r < report.rows().size(); ++r)
-        appendRecord(text, columns.size(), [&](size_t c) { return report.cellText(r, c); });
-    return text.toUtf8();
+    const qsizetype total = report.rowCount();
+    for (qsizetype first = 0; first < total; first += rowsAtATime) {
+        for (const QVariantList& row : report.rowSource().rows(first, rowsAtATime))
+            appendRecord(text, columns.size(), [&](size_t c) { return report.cellText(row, c); });
+        if (!write(text, std::min(first + rowsAtATime, total), total))
+            return false;
+        text.clear();
+    }
+    return write(text, total, total);
 }
 
-bool exportCsv(const TabularReport& report, const QString& path, QString* error) {
-    return writeWholeFile(path, csvText(report), error);
+} // namespace
+
+QByteArray csvText(const TabularReport& report) {
+    QByteArray csv;
+    writeCsv(report, [&](const QString& text, qsizetype, qsizetype) {
+        csv += text.toUtf8();
+        return true;
+    });
+    return csv;
+}
+
+bool exportCsv(const TabularReport& report, const QString& path, QString* error,
+               const Progress& progress) {
+    WholeFile file(path);
+    if (!file.create(error))
+        return false;
+    const bool whole = writeCsv(report, [&](const QString& text, qsizetype done, qsizetype total) {
+        file.write(text.toUtf8());
+        return !progress || progress(done, total);
+    });
+    if (!whole) {
+        if (error)
+            error->clear();
+        return false;
+    }
+    return file.commit(error);
 }
 
 } // namespace reports

@@ -7,6 +7,8 @@
 // in front.
 #pragma once
 
+#include "reports/progress.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -16,8 +18,10 @@ class TabularReport;
 
 QByteArray csvText(const TabularReport& report);
 
-// Written whole or not at all, for the owner only (whole_file.h); on failure
-// `error` says why.
-bool exportCsv(const TabularReport& report, const QString& path, QString* error = nullptr);
+// Written a stretch of rows at a time, whole or not at all, for the owner only
+// (whole_file.h), telling `progress` the rows done; on failure `error` says why.
+// Stopped by `progress`, it returns false with `error` empty.
+bool exportCsv(const TabularReport& report, const QString& path, QString* error = nullptr,
+               const Progress& progress = {});
 
 } // namespace reports

@@ -4,8 +4,9 @@
 //
 // The report it shows, `case_report`, is made on first use and lives as long as the program, so
 // every showing of the viewer uses the same report object. Each load therefore discards the
-// report's saved data before it gives it the rows of the reports' `rsdetail`: a showing never
-// prints the claims of an earlier one.
+// report's saved data before it gives it the claims of its selection (the condition of the
+// reports' `rsdetail`), which the report reads a page at a time: a showing never prints the claims
+// of an earlier one, and closing the viewer lets go of the rows it read.
 #pragma once
 
 #include "reports/CRDetail.h"
@@ -20,8 +21,9 @@ class frmCRCases : public QDialog {
     Q_OBJECT
 
 public:
-    // Loads the form: throws store::StoreError when `rsdetail` cannot be read.
-    explicit frmCRCases(QWidget* parent = nullptr);
+    // Loads the form over the claims of `detail` that `condition` selects: throws
+    // store::StoreError when they cannot be read.
+    explicit frmCRCases(const QString& condition, QWidget* parent = nullptr);
     ~frmCRCases() override;
 
     static CRDetail& case_report();
@@ -33,5 +35,7 @@ protected:
 
 private:
     void Form_Load();
+
+    const QString condition_;
     void Form_Resize();
 };

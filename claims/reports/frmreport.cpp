@@ -8,6 +8,7 @@
 #include "key_press.h"
 #include "module1.h"
 #include "pick_only.h"
+#include "recordset.h"
 #include "reports/frmCRCases.h"
 #include "schema.h"
 #include "store_error.h"
@@ -26,7 +27,7 @@ constexpr char kAllCases[] = "All Cases";
 
 constexpr char kSelectFields[] =
     "SELECT refno,refdate,empname,fname,design,basicpay,odist,pname,page,relation,disease,dfrom,"
-    "dto,amtclaimed,billstatus,amtapproved,appdate FROM detail where refdate between #";
+    "dto,amtclaimed,billstatus,amtapproved,appdate FROM detail where ";
 
 } // namespace
 
@@ -72,9 +73,15 @@ QString frmreport::district_set(const QString& district) {
 
 QString frmreport::selectionStatement(const QString& status, const QDate& from, const QDate& to,
                                       const QString& district_set) {
-    const QString period = kSelectFields + platform::FormatDate(from, "dd-MMM-yyyy") + "# and #" +
-                           platform::FormatDate(to, "dd-MMM-yyyy") + "#";
-    const QString districts = " and odist in (" + district_set + ") order by refno";
+    const QString condition = selectionCondition(status, from, to, district_set);
+    return condition.isEmpty() ? QString() : kSelectFields + condition + " order by refno";
+}
+
+QString frmreport::selectionCondition(const QString& status, const QDate& from, const QDate& to,
+                                      const QString& district_set) {
+    const QString period = "refdate between #" + platform::FormatDate(from, "dd-MMM-yyyy") +
+                           "# and #" + platform::FormatDate(to, "dd-MMM-yyyy") + "#";
+    const QString districts = " and odist in (" + district_set + ")";
     for (const char* word : {"Pending", "Rejected", "Sanctioned"}) {
         if (status == word)
             return period + " and billstatus='" + word + "'" + districts;
@@ -140,13 +147,21 @@ void frmreport::showReport() {
     if (!statement.isEmpty())
         rsdetail.Open(statement, Module1::db_conn, store::adOpenKeyset, store::adLockOptimistic,
                       store::adCmdUnspecified);
-    if (rsdetail.State() == store::adStateOpen && !rsdetail.Eof()) {
+    // Counted, not read: reading every row of a long selection here is what held the window.
+    const QString condition = selectionCondition(status, from, to, districts);
+    if (rsdetail.State() == store::adStateOpen && count(condition) > 0) {
         frmCRCases::case_report().setSelection({from, to, district, status}, QDate::currentDate());
-        frmCRCases viewer(this);
+        frmCRCases viewer(condition, this);
         viewer.exec();
     } else {
         MsgBox("No Record Found", MsgBoxStyle::Information, "Sorry");
     }
+}
+
+qint64 frmreport::count(const QString& condition) {
+    store::Recordset counted;
+    counted.Open("SELECT count(*) FROM detail where " + condition, Module1::db_conn);
+    return counted.Eof() ? 0 : qint64(counted.Fields(0).number());
 }
 
 void frmreport::cmd_close_Click() {

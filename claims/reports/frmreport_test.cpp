@@ -5,8 +5,10 @@
 #include "dialogs.h"
 #include "module1.h"
 #include "pdf_text.h"
+#include "recordset.h"
 #include "reports/frmCRCases.h"
 #include "reports/frmreport.h"
+#include "reports/page_renderer.h"
 #include "reports/report_preview.h"
 #include "store_error.h"
 #include "temporary_register.h"
@@ -17,6 +19,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -31,6 +34,22 @@ namespace {
 using platform::MsgBoxStyle;
 using platform::ShownBox;
 using testing::save_claim;
+
+// Claims numbered 1000, 1003, ... through 2024: more than one stretch of rows read at a time,
+// every seventh in Moga and the rest in Ludhiana, names of many lengths, amounts with and without
+// paise, the three statuses in turn.
+void save_claims(int count) {
+    store::Transaction all(Module1::db_conn);
+    for (int i = 0; i < count; ++i)
+        save_claim({.refno = 1000 + 3 * i,
+                    .refdate = QDate(2024, 1, 1).addDays(i % 360),
+                    .odist = i % 7 ? "Ludhiana" : "Moga",
+                    .billstatus = QStringList{"Pending", "Sanctioned", "Rejected"}[i % 3],
+                    .empname = "Ram Lal " + QString(i % 30, u'x'),
+                    .amtclaimed = QString::number(1000 + i) + (i % 4 ? "" : ".5"),
+                    .amtapproved = QString::number(500 + i)});
+    all.commit();
+}
 
 ShownBox info(const QString& text, const QString& title) {
     return {ShownBox::Kind::Message, text, title, MsgBoxStyle::Information};
@@ -88,8 +107,9 @@ protected:
     QList<long long> listed() {
         QList<long long> numbers;
         show([&](frmCRCases&) {
-            for (const QVariantList& row : frmCRCases::case_report().rows())
-                numbers << row[0].toLongLong();
+            const CRDetail& report = frmCRCases::case_report();
+            for (qsizetype r = 0; r < report.rowCount(); ++r)
+                numbers << report.cellText(r, 0).toLongLong();
         });
         return numbers;
     }
@@ -243,6 +263,81 @@ TEST_F(CaseList, ExportsWholeOrNotAtAllForTheOwnerOnly) {
     EXPECT_EQ(lines[2].count(','), 16);
 }
 
+// The end of a long list: the last page shows its last claims, their number and the totals of the
+// whole selection, not of the pages painted.
+TEST_F(CaseList, ShowsTheLastClaimsAndTheTotalsOfTheWholeSelectionOnTheLastPage) {
+    constexpr int claims = 600;
+    save_claims(claims);
+    select({2024, 1, 1}, {2024, 12, 31}, "Ludhiana", "All Cases");
+    QTemporaryDir dir;
+    int pageCount = 0;
+    show([&](frmCRCases& viewer) {
+        ReportPreview& preview = *viewer.CRViewer1;
+        preview.findChild<QAction*>("actionLastPage")->trigger();
+        pageCount = preview.pageCount();
+        EXPECT_EQ(preview.currentPage(), pageCount);
+        ReportPreview::Dialogs dialogs;
+        dialogs.setUpPrinter = [&](QWidget*, QPrinter& printer, int) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(dir.filePath("last.pdf"));
+            printer.setPrintRange(QPrinter::CurrentPage);
+            return true;
+        };
+        preview.setDialogs(dialogs);
+        preview.findChild<QAction*>("actionPrint")->trigger();
+    });
+    int listed = 0;
+    double claimed = 0;
+    qlonglong approved = 0;
+    for (int i = 0; i < claims; ++i) {
+        if (i % 7 == 0)
+            continue;
+        ++listed;
+        claimed += 1000 + i + (i % 4 ? 0 : 0.5);
+        approved += i % 3 == 1 ? 500 + i : 0;
+    }
+    const QStringList pages = testing::pdfPages(dir.filePath("last.pdf"));
+    ASSERT_EQ(pages.size(), 1);
+    for (const QString& text :
+         {QString("Number of Cases: %1").arg(listed), QString::number(claimed, 'f', 0), // whole
+          QString::number(approved), QString::number(1000 + 3 * (claims - 1)),
+          QString::number(1000 + 3 * (claims - 2)), QString("Page %1 of %1").arg(pageCount)})
+        EXPECT_TRUE(pages[0].contains(text)) << text.toStdString();
+    EXPECT_FALSE(pages[0].contains(" 1003 ")) << "a claim of the first page";
+    EXPECT_FALSE(pages[0].contains(QString::number(1000 + 3 * (claims - 5)))) << "one in Moga";
+}
+
+// The list read from the register a page at a time prints, page for page, what the selection
+// read whole into memory prints.
+TEST(CaseListPages, PrintPageForPageWhatTheSelectionReadWholePrints) {
+    store::TemporaryRegister temporary;
+    save_claims(620);
+    const QDate from(2024, 1, 1), to(2024, 12, 31);
+    const QString districts = frmreport::district_set("All Districts");
+    QTemporaryDir dir;
+    QList<QStringList> printed;
+    for (const bool paged : {false, true}) {
+        CRDetail report;
+        report.setSelection({from, to, "All Districts", "All Cases"}, {2025, 1, 2});
+        store::Recordset whole;
+        if (paged) {
+            report.setDataSource(Module1::db_conn,
+                                 frmreport::selectionCondition("All Cases", from, to, districts));
+        } else {
+            whole.Open(frmreport::selectionStatement("All Cases", from, to, districts),
+                       Module1::db_conn);
+            report.setDataSource(whole);
+        }
+        const QString path = dir.filePath(paged ? "paged.pdf" : "whole.pdf");
+        ASSERT_TRUE(exportPdf(report, path));
+        printed << testing::pdfPages(path);
+    }
+    ASSERT_GT(printed[0].size(), 12);
+    ASSERT_EQ(printed[1].size(), printed[0].size());
+    for (qsizetype p = 0; p < printed[0].size(); ++p)
+        EXPECT_EQ(printed[1][p].toStdString(), printed[0][p].toStdString()) << "page " << p + 1;
+}
+
 // The fields are found by name, whatever their order; a selection without one of the seventeen
 // is refused and leaves the rows as they were.
 TEST(CaseListRows, FindsTheFieldsByNameAndRefusesASelectionWithoutOne) {
@@ -264,7 +359,7 @@ TEST(CaseListRows, FindsTheFieldsByNameAndRefusesASelectionWithoutOne) {
     store::Recordset three;
     three.Open("SELECT refno, refdate, empname FROM detail", Module1::db_conn);
     EXPECT_THROW(report.setDataSource(three), store::StoreError);
-    EXPECT_EQ(report.rows().size(), 1);
+    EXPECT_EQ(report.rowCount(), 1);
 }
 
 } // namespace

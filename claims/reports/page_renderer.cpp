@@ -7,23 +7,27 @@
 #include "reports/twips.h"
 #include "reports/whole_file.h"
 
-#include <QBuffer>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <algorithm>
 #include <cmath>
 
 namespace reports {
 
-bool renderReport(PagedReport& report, QPagedPaintDevice& device, PageRange range) {
-    // The printable area comes from the page layout rather than from the pixel
-    // size, so that every resolution gives the same pages.
-    const QSizeF page = device.pageLayout().paintRect(QPageLayout::Point).size() * twipsPerPoint;
+PageGeometry pageGeometry(const PagedReport& report, const QPageLayout& layout) {
+    const QSizeF page = layout.paintRect(QPageLayout::Point).size() * twipsPerPoint;
     const double shrink =
         report.contentWidth() > page.width() ? page.width() / report.contentWidth() : 1.0;
-    const int pageCount = report.paginate(
-        QSize(int(std::floor(page.width() / shrink)), int(std::floor(page.height() / shrink))));
+    return {shrink,
+            QSize(int(std::floor(page.width() / shrink)), int(std::floor(page.height() / shrink)))};
+}
+
+bool renderReport(PagedReport& report, QPagedPaintDevice& device, PageRange range,
+                  const Progress& progress) {
+    const PageGeometry geometry = pageGeometry(report, device.pageLayout());
+    const int pageCount = report.paginate(geometry.pageTwips);
 
     const int first = std::max(range.first, 1);
     const int last = range.last > 0 ? std::min(range.last, pageCount) : pageCount;
@@ -31,34 +35,48 @@ bool renderReport(PagedReport& report, QPagedPaintDevice& device, PageRange rang
     if (!painter.begin(&device))
         return false;
     painter.setRenderHint(QPainter::TextAntialiasing);
-    ReportCanvas canvas(painter, shrink);
+    ReportCanvas canvas(painter, geometry.shrink);
     for (int number = first; number <= last; ++number) {
         if (number > first && !device.newPage())
             return false;
         canvas.setOrigin({});
         report.paintPage(canvas, number - 1);
+        if (progress && !progress(number - first + 1, last - first + 1)) {
+            if (auto* printer = dynamic_cast<QPrinter*>(&device))
+                printer->abort();
+            painter.end();
+            return false;
+        }
     }
     return painter.end();
 }
 
-bool exportPdf(PagedReport& report, const QString& path, QString* error) {
-    // Rendered in memory, then written whole: a failed export leaves no partial file.
-    QByteArray document;
-    QBuffer buffer(&document);
-    buffer.open(QIODevice::WriteOnly);
+bool exportPdf(PagedReport& report, const QString& path, QString* error, const Progress& progress) {
+    WholeFile file(path);
+    if (!file.create(error))
+        return false;
     bool rendered = false;
+    bool stopped = false;
     {
-        QPdfWriter writer(&buffer);
+        QPdfWriter writer(&file);
         writer.setCreator(QStringLiteral("Vetraplex"));
         writer.setPageLayout(report.pageLayout());
-        rendered = renderReport(report, writer);
+        rendered = renderReport(report, writer, {}, [&](qint64 done, qint64 total) {
+            stopped = progress && !progress(done, total);
+            return !stopped;
+        });
+    }
+    if (stopped) {
+        if (error)
+            error->clear();
+        return false;
     }
     if (!rendered) {
         if (error)
             *error = QStringLiteral("The PDF could not be written.");
         return false;
     }
-    return writeWholeFile(path, document, error);
+    return file.commit(error);
 }
 
 } // namespace reports

@@ -4,8 +4,15 @@
 // export to PDF or to further formats that the owner adds. The preview,
 // printing and PDF share the one page renderer. Every dialog it opens goes
 // through `Dialogs`, which tests replace so that nothing waits for a user.
-// The wait cursor shows while the report renders.
+//
+// The report is laid out once, from its row count, and a page is painted only
+// when it comes into view; the few pages last painted are kept. Printing and
+// exports go page by page (or a stretch of rows at a time) under a progress
+// dialog that appears once the work has taken half a second and offers Cancel;
+// the window keeps answering meanwhile. A cancelled export leaves no file.
 #pragma once
+
+#include "reports/progress.h"
 
 #include <QDialog>
 #include <QWidget>
@@ -14,7 +21,6 @@
 
 class QAction;
 class QLabel;
-class QPrintPreviewWidget;
 class QPrinter;
 class QSpinBox;
 class QToolBar;
@@ -39,6 +45,9 @@ public:
 
     // Writes the report to `path`; on failure returns false and says why in `error`.
     using ExportFunction = std::function<bool(const QString& path, QString* error)>;
+    // The same, telling `progress` how far it got; stopped by it, returns false with no error.
+    using StreamedExport =
+        std::function<bool(const QString& path, QString* error, const Progress& progress)>;
 
     // The report must outlive the preview.
     explicit ReportPreview(PagedReport& report, QWidget* parent = nullptr);
@@ -52,8 +61,12 @@ public:
     // one, and writes the export there. "Export PDF" is always present.
     QAction* addExport(const QString& text, const QString& fileType, const QString& suffix,
                        ExportFunction write);
+    // The same for a long export, run under the progress dialog.
+    QAction* addExport(const QString& text, const QString& fileType, const QString& suffix,
+                       StreamedExport write);
 
-    // Renders onto a printer that is already set up, honouring its page range.
+    // Renders onto a printer that is already set up, honouring its page range, under the
+    // progress dialog; false when it failed or was cancelled.
     bool print(QPrinter& printer);
     // Lays the report out and renders it again, after its data changed.
     void refresh();
@@ -61,19 +74,23 @@ public:
     int pageCount() const;
     int currentPage() const;
 
+    class PageView;
+
 private:
     void printWithDialog();
     void exportWithDialog(const QString& caption, const QString& fileType, const QString& suffix,
-                          const ExportFunction& write);
-    void renderPreview(QPrinter* printer);
+                          const StreamedExport& write);
+    // Runs `work` under the progress dialog, the preview's pages frozen meanwhile (the work lays
+    // the report out for its own device); false when it failed or was cancelled.
+    bool withProgress(const QString& caption, const std::function<bool(const Progress&)>& work,
+                      bool* cancelled = nullptr);
     void showPage(int page);
     void updatePageControls();
 
     PagedReport& report_;
     Dialogs dialogs_;
-    std::unique_ptr<QPrinter> previewPrinter_;
     QToolBar* toolBar_ = nullptr;
-    QPrintPreviewWidget* preview_ = nullptr;
+    PageView* preview_ = nullptr;
     QSpinBox* pageNumber_ = nullptr;
     QLabel* pageCountLabel_ = nullptr;
     QAction* firstPage_ = nullptr;

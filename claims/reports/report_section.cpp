@@ -24,7 +24,11 @@ ReportSection& ReportSection::setHeight(int twips) {
 
 ReportLabel& ReportSection::addLabel(const QString& name, const QRect& box,
                                      const QString& caption) {
-    return labels_.emplace_back(ReportLabel{name, box, caption});
+    ReportLabel& label = labels_.emplace_back();
+    label.name = name;
+    label.box = box;
+    label.caption = caption;
+    return label;
 }
 
 ReportTextBox& ReportSection::addTextBox(const QString& name, const QRect& box,

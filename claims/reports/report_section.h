@@ -12,6 +12,7 @@
 #include <QRect>
 #include <QString>
 #include <deque>
+#include <functional>
 
 namespace reports {
 
@@ -27,6 +28,9 @@ struct ReportLabel {
     Qt::Alignment alignment = Qt::AlignLeft;
     bool wordWrap = false; // else one line, elided when too long
     bool whole = false;    // a figure: its font shrinks to fit rather than the text being elided
+    // When set, gives the caption at painting instead: a total over a long selection is worked
+    // out when the page that prints it is painted, not before the first page can show.
+    std::function<QString()> deferred;
 
     void setCaption(const QString& text) { caption = text; }
 };

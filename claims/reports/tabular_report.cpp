@@ -28,24 +28,11 @@ QRect cellBox(int left, int top, int width, int height) {
 
 } // namespace
 
-TabularReport::TabularReport()
-    : pageLayout_(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
-                  QPageLayout::Millimeter) {}
-
-void TabularReport::setFooterCaptions(const QString& countCaption, const QString& totalsCaption) {
-    countCaption_ = countCaption;
-    totalsCaption_ = totalsCaption;
+QList<QVariantList> RowList::rows(qsizetype first, qsizetype count) {
+    return rows_.mid(first, count);
 }
 
-QString TabularReport::cellText(qsizetype row, size_t column) const {
-    const QVariantList& values = rows_[row];
-    const QVariant value =
-        qsizetype(column) < values.size() ? values[qsizetype(column)] : QVariant();
-    const ValueFormatter& format = columns_[column].format;
-    return format ? format(value) : plainText(value);
-}
-
-QString TabularReport::totalText(size_t column) const {
+QVariant RowList::total(size_t column) {
     qlonglong wholeSum = 0;
     double sum = 0;
     bool whole = true;
@@ -70,7 +57,40 @@ QString TabularReport::totalText(size_t column) const {
         }
         sum += number;
     }
-    const QVariant total = whole ? QVariant(wholeSum) : QVariant(sum);
+    return whole ? QVariant(wholeSum) : QVariant(sum);
+}
+
+TabularReport::TabularReport()
+    : source_(std::make_shared<RowList>(QList<QVariantList>())),
+      pageLayout_(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
+                  QPageLayout::Millimeter) {}
+
+void TabularReport::setRows(const QList<QVariantList>& rows) {
+    setRowSource(std::make_shared<RowList>(rows));
+}
+
+void TabularReport::setRowSource(std::shared_ptr<RowSource> source) {
+    source_ = std::move(source);
+    bands_ = BandedReport(); // the last layout's hold on the old rows goes too
+}
+
+void TabularReport::setFooterCaptions(const QString& countCaption, const QString& totalsCaption) {
+    countCaption_ = countCaption;
+    totalsCaption_ = totalsCaption;
+}
+
+QString TabularReport::cellText(const QVariantList& row, size_t column) const {
+    const QVariant value = qsizetype(column) < row.size() ? row[qsizetype(column)] : QVariant();
+    const ValueFormatter& format = columns_[column].format;
+    return format ? format(value) : plainText(value);
+}
+
+QString TabularReport::cellText(qsizetype row, size_t column) const {
+    return cellText(source_->rows(row, 1).value(0), column);
+}
+
+QString TabularReport::totalText(size_t column) const {
+    const QVariant total = source_->total(column);
     const ValueFormatter& format = columns_[column].format;
     return format ? format(total) : plainText(total);
 }
@@ -131,8 +151,12 @@ void TabularReport::buildBands(int pageWidth) {
         cell.whole = column.whole;
         if (column.totalled) {
             ReportLabel& total = closing.addLabel(
-                "total" + field, cellBox(left, ruleOffset, column.width, footerLineHeight),
-                totalText(i));
+                "total" + field, cellBox(left, ruleOffset, column.width, footerLineHeight));
+            // Summed when the last page is painted: the source may have to read every row.
+            total.deferred = [source = source_, format = column.format, i] {
+                const QVariant sum = source->total(i);
+                return format ? format(sum) : plainText(sum);
+            };
             total.font = reportFont(8, true);
             total.alignment = column.alignment;
             total.whole = true;
@@ -154,7 +178,7 @@ void TabularReport::buildBands(int pageWidth) {
             .font = reportFont(8, true);
     closing
         .addLabel("rowCount", cellBox(0, countTop, pageWidth, footerLineHeight),
-                  countCaption_ + ": " + QString::number(rows_.size()))
+                  countCaption_ + ": " + QString::number(source_->rowCount()))
         .font = reportFont(9, true);
     closing.setHeight(countTop + footerLineHeight);
 
@@ -167,7 +191,10 @@ void TabularReport::buildBands(int pageWidth) {
     pageNumber.font = reportFont(8);
     pageNumber.alignment = Qt::AlignRight;
 
-    bands_.setData(fields, rows_);
+    bands_.setData(fields, source_->rowCount(),
+                   [source = source_](qsizetype first, qsizetype count) {
+                       return source->rows(first, count);
+                   });
 }
 
 } // namespace reports

@@ -60,10 +60,8 @@ TEST(TabularReport, ElidesALongNameInsideItsColumnButPrintsAFigureWhole) {
     columns[3].width = 700; // Amount, from 4300 twips: too narrow for ten digits and paise
     columns[3].whole = true;
     report.setColumns(columns);
-    QList<QVariantList> rows = report.rows();
-    rows[0][1] = QStringLiteral("Overlong") + QString(60, u'w');
-    rows[1][3] = 1234567890.5;
-    report.setRows(rows);
+    report.setRows({{sampleKey(0), QStringLiteral("Overlong") + QString(60, u'w'), {}, 0.5},
+                    {sampleKey(1), "Name 1", {}, 1234567890.5}});
     const std::vector<PdfWord> words = testing::pdfWords(exported(report, dir));
     const auto find = [&](const QString& start) {
         for (const PdfWord& word : words) {

@@ -84,4 +84,76 @@ bool renameWholeFile(const QString& temporary, const QString& path, QString* err
     return true;
 }
 
+namespace {
+// Writes reach the disk in pieces of this size, not one call per small write.
+constexpr qsizetype wholeFileBuffer = 1 << 16;
+} // namespace
+
+WholeFile::WholeFile(const QString& path) : path_(path) {}
+
+WholeFile::~WholeFile() {
+    discard();
+}
+
+bool WholeFile::create(QString* error) {
+    const QFileInfo target(path_);
+    temporary_ = QFile::encodeName(
+        QDir(target.absolutePath()).filePath("." + target.fileName() + ".XXXXXX"));
+    fd_ = ::mkstemp(temporary_.data());
+    if (fd_ < 0) {
+        temporary_.clear();
+        return fail(error, errno);
+    }
+    buffer_.reserve(wholeFileBuffer);
+    QIODevice::open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    return true;
+}
+
+qint64 WholeFile::writeData(const char* data, qint64 length) {
+    if (fd_ < 0 || error_ != 0)
+        return -1;
+    buffer_.append(data, qsizetype(length));
+    if (buffer_.size() >= wholeFileBuffer && !flushBuffer())
+        return -1;
+    return length;
+}
+
+bool WholeFile::flushBuffer() {
+    if (!writeAll(fd_, buffer_)) {
+        error_ = errno;
+        return false;
+    }
+    buffer_.clear();
+    return true;
+}
+
+bool WholeFile::commit(QString* error) {
+    if (fd_ < 0)
+        return fail(error, EBADF);
+    if (error_ == 0)
+        flushBuffer();
+    QIODevice::close();
+    ::close(fd_);
+    fd_ = -1;
+    if (error_ != 0) {
+        const int writeError = error_;
+        discard();
+        return fail(error, writeError);
+    }
+    const QString temporary = QFile::decodeName(temporary_);
+    temporary_.clear(); // renameWholeFile removes it on failure
+    return renameWholeFile(temporary, path_, error);
+}
+
+void WholeFile::discard() {
+    if (fd_ >= 0) {
+        QIODevice::close();
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!temporary_.isEmpty())
+        ::unlink(temporary_.constData());
+    temporary_.clear();
+}
+
 } // namespace reports
