@@ -173,15 +173,6 @@ const std::vector<StoredTable>& stored_tables() {
     return tables;
 }
 
-QStringList column_names(Connection& connection, const QString& table) {
-    Recordset empty;
-    empty.Open("Select * from " + table + " where 1=0", connection);
-    QStringList names;
-    for (int i = 0; i < empty.FieldCount(); ++i)
-        names << empty.FieldName(i);
-    return names;
-}
-
 // Names the first difference between the stored columns and the expected ones.
 QString first_difference(const QStringList& stored, const QStringList& expected) {
     for (qsizetype i = 0; i < std::max(stored.size(), expected.size()); ++i) {
@@ -251,6 +242,15 @@ void sync_folder(const QString& folder) {
 }
 
 } // namespace
+
+QStringList column_names(Connection& connection, const QString& table) {
+    Recordset empty;
+    empty.Open("Select * from " + table + " where 1=0", connection);
+    QStringList names;
+    for (int i = 0; i < empty.FieldCount(); ++i)
+        names << empty.FieldName(i);
+    return names;
+}
 
 const QStringList& claim_columns() {
     return stored_tables().front().columns;

@@ -30,6 +30,8 @@ const QStringList& claim_columns();
 
 // The columns of the stored table `name` in the current layout, in order; none for another name.
 QStringList stored_columns(const QString& name);
+// The columns of `table` as the open database holds them, in their order.
+QStringList column_names(Connection& connection, const QString& table);
 
 // The twenty district names, in the order the forms offer them.
 const QStringList& district_names();

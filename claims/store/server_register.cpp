@@ -206,15 +206,6 @@ std::int64_t number(Connection& connection, const QString& query) {
     return connection.ReadNumber(query).value_or(0);
 }
 
-QStringList column_names(Connection& connection, const QString& table) {
-    Recordset empty;
-    empty.Open("Select * from " + table + " where 1=0", connection);
-    QStringList names;
-    for (int i = 0; i < empty.FieldCount(); ++i)
-        names << empty.FieldName(i);
-    return names;
-}
-
 } // namespace
 
 void create_server_register(Connection& connection) {
