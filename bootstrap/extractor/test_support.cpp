@@ -121,11 +121,15 @@ Outcome run(const fs::path& program, const std::vector<std::string>& arguments,
     close(errorFile);
     // exec: the program replaces the shell, so a signal that ends it ends the run as such.
     std::string command = "exec env";
+    const auto add = [&](const std::string& word) {
+        command += ' ';
+        command += quoted(word);
+    };
     for (const auto& [name, value] : environment)
-        command += " " + quoted(name + "=" + value);
-    command += " " + quoted(program.string());
+        add(name + "=" + value);
+    add(program.string());
     for (const std::string& word : arguments)
-        command += " " + quoted(word);
+        add(word);
     const int raw = std::system((command + " </dev/null 2>" + errorPath).c_str());
     Outcome outcome{WIFEXITED(raw) && WEXITSTATUS(raw) != 127 ? WEXITSTATUS(raw) : -1,
                     textOf(readFile(errorPath))};
