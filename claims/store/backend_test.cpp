@@ -12,21 +12,14 @@
 #include "server_register.h"
 #include "store_error.h"
 #include "temporary_register.h"
+#include "test_files.h"
 
 #include <gtest/gtest.h>
 
 using namespace store;
+using store::test::failure;
 
 namespace {
-
-template <typename Action> QString failure(Action action) {
-    try {
-        action();
-    } catch (const StoreError& e) {
-        return e.reason();
-    }
-    return {};
-}
 
 std::vector<FieldValue> row(const QString& query) {
     Recordset result;

@@ -18,16 +18,6 @@ namespace {
 
 const QString kInsert = "Insert into detail (refno,refdate) values(%1, #05-Mar-2007#)";
 
-// The reason `action` fails with, or "" when it does not.
-template <typename Action> QString failure(Action action) {
-    try {
-        action();
-    } catch (const StoreError& e) {
-        return e.reason();
-    }
-    return {};
-}
-
 class StoreConnection : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(create_database_if_missing(file, "kertpol")); }
