@@ -195,6 +195,24 @@ QStringList form_contents(const QWidget& form) {
     return contents;
 }
 
+// The entry form on the open register, and a SAVE that answers its question and returns the box
+// it ends with.
+struct EntryDesk {
+    EntryDesk() { form.show(); }
+    void enter(int n) {
+        clerk.click("cmd_addnew");
+        enter_claim(clerk, numbered_claim("D", n), false);
+    }
+    platform::ShownBox save() {
+        boxes.answer(platform::vbYes);
+        clerk.click("cmd_save");
+        return boxes.shown().back();
+    }
+    platform::DialogScript boxes;
+    frmBillEntry form;
+    vetra_testing::Clerk clerk{form};
+};
+
 TEST(FullDisk, ASaveThatFindsNoRoomFailsWholeAndTheFormKeepsItsInput) {
     QTemporaryDir data;
     const QByteArray folder = QFile::encodeName(data.path());
@@ -203,18 +221,9 @@ TEST(FullDisk, ASaveThatFindsNoRoomFailsWholeAndTheFormKeepsItsInput) {
     const auto detach = [](const char* where) { ::umount2(where, MNT_DETACH); }; // files stay open
     const std::unique_ptr<const char, decltype(detach)> unmount(folder.constData(), detach);
     open_register(data.path());
-    platform::DialogScript boxes;
-    frmBillEntry form;
-    form.show();
-    vetra_testing::Clerk clerk(form);
-    const auto save = [&] {
-        boxes.answer(platform::vbYes);
-        clerk.click("cmd_save");
-        return boxes.shown().back();
-    };
-    clerk.click("cmd_addnew");
-    enter_claim(clerk, numbered_claim("D", 1), false);
-    ASSERT_EQ(save().title, "Saved");
+    EntryDesk desk;
+    desk.enter(1);
+    ASSERT_EQ(desk.save().title, "Saved");
 
     QFile filler(data.filePath("filler"));
     ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
@@ -222,20 +231,19 @@ TEST(FullDisk, ASaveThatFindsNoRoomFailsWholeAndTheFormKeepsItsInput) {
         while (filler.write(QByteArray(chunk, '\0')) == chunk) {
         }
     filler.close();
-    clerk.click("cmd_addnew");
-    enter_claim(clerk, numbered_claim("D", 2), false);
-    const QStringList typed = form_contents(form);
-    const platform::ShownBox refusal = save();
+    desk.enter(2);
+    const QStringList typed = form_contents(desk.form);
+    const platform::ShownBox refusal = desk.save();
     EXPECT_EQ(refusal.title, "Database Error");
     EXPECT_TRUE(refusal.text.startsWith("The record was not saved: ") &&
                 refusal.text.contains("full"))
         << refusal.text.toStdString();
-    EXPECT_EQ(form_contents(form), typed) << "every box, the number, the mode and the buttons";
+    EXPECT_EQ(form_contents(desk.form), typed) << "every box, the number, the mode and the buttons";
     EXPECT_EQ(check_register(data.path(), {{"D-1", 101}}).size(), 1u) << "as a restart finds it";
 
     // Room again: the same SAVE on the same form stores the claim.
     ASSERT_TRUE(QFile::remove(data.filePath("filler")));
-    EXPECT_EQ(save().title, "Saved");
+    EXPECT_EQ(desk.save().title, "Saved");
     EXPECT_EQ(check_register(data.path(), {{"D-1", 101}, {"D-2", 102}}).size(), 2u);
 }
 
@@ -254,18 +262,9 @@ TEST(ServerStopped, ASaveCutShortFailsWholeTheFormKeepsItsInputAndSavesOnceTheSe
                                         database + "'");
     };
     open_register(data.where);
-    platform::DialogScript boxes;
-    frmBillEntry form;
-    form.show();
-    vetra_testing::Clerk clerk(form);
-    const auto save = [&] {
-        boxes.answer(platform::vbYes);
-        clerk.click("cmd_save");
-        return boxes.shown().back();
-    };
-    clerk.click("cmd_addnew");
-    enter_claim(clerk, numbered_claim("D", 1), false);
-    ASSERT_EQ(save().title, "Saved");
+    EntryDesk desk;
+    desk.enter(1);
+    ASSERT_EQ(desk.save().title, "Saved");
 
     Module1::db_conn.set_statement_hook([&](const QString& statement) {
         if (!statement.startsWith("Update detail set disease"))
@@ -273,23 +272,22 @@ TEST(ServerStopped, ASaveCutShortFailsWholeTheFormKeepsItsInputAndSavesOnceTheSe
         allow(false);
         cut_connections();
     });
-    clerk.click("cmd_addnew");
-    enter_claim(clerk, numbered_claim("D", 2), false);
-    const QStringList typed = form_contents(form);
-    const platform::ShownBox cut = save();
+    desk.enter(2);
+    const QStringList typed = form_contents(desk.form);
+    const platform::ShownBox cut = desk.save();
     Module1::db_conn.set_statement_hook({});
     EXPECT_EQ(cut.title, "Database Error");
     EXPECT_TRUE(cut.text.startsWith("The record was not saved: ")) << cut.text.toStdString();
-    EXPECT_EQ(form_contents(form), typed);
-    const platform::ShownBox away = save();
+    EXPECT_EQ(form_contents(desk.form), typed);
+    const platform::ShownBox away = desk.save();
     EXPECT_EQ(away.title, "Database Error");
     EXPECT_TRUE(away.text.contains("cannot be made again")) << away.text.toStdString();
-    EXPECT_EQ(form_contents(form), typed);
+    EXPECT_EQ(form_contents(desk.form), typed);
 
     // Back, after a restart that the idle program has not noticed yet.
     allow(true);
     cut_connections();
-    EXPECT_EQ(save().title, "Saved");
+    EXPECT_EQ(desk.save().title, "Saved");
     EXPECT_EQ(check_register(data.where, {{"D-1", 101}, {"D-2", 102}}).size(), 2u);
 }
 
