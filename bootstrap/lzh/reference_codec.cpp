@@ -2,7 +2,9 @@
 // format's description step by step.
 #include "reference_codec.h"
 
+#include <algorithm>
 #include <array>
+#include <utility>
 
 namespace reference {
 
@@ -26,15 +28,12 @@ struct Tree {
         for (int s = 0; s < N_CHAR; s++) {
             freq[s] = 1;
             son[s] = s + T;
-            prnt[s + T] = s;
+            adopt(s);
         }
-        int j = 0;
-        for (int i = N_CHAR; i <= R; i++) {
+        for (int i = N_CHAR, j = 0; i <= R; i++, j += 2) {
             freq[i] = freq[j] + freq[j + 1];
             son[i] = j;
-            prnt[j] = i;
-            prnt[j + 1] = i;
-            j += 2;
+            adopt(i);
         }
         freq[T] = 0xFFFF;
         prnt[R] = 0;
@@ -55,20 +54,21 @@ struct Tree {
             int p = k - 1;
             while (f < freq[p])
                 p--;
-            for (int m = k - 1; m >= p + 1; m--) {
-                freq[m + 1] = freq[m];
-                son[m + 1] = son[m];
-            }
+            std::copy_backward(freq.begin() + p + 1, freq.begin() + k, freq.begin() + k + 1);
+            std::copy_backward(son.begin() + p + 1, son.begin() + k, son.begin() + k + 1);
             freq[p + 1] = f;
             son[p + 1] = i;
             i += 2;
         }
-        for (int k = 0; k < T; k++) {
-            int c = son[k];
-            prnt[c] = k;
-            if (c < T)
-                prnt[c + 1] = k;
-        }
+        for (int k = 0; k < T; k++)
+            adopt(k);
+    }
+
+    // Node k's son, and for an internal son its pair, have k for parent.
+    void adopt(int k) {
+        prnt[son[k]] = k;
+        if (son[k] < T)
+            prnt[son[k] + 1] = k;
     }
 
     void update(int s) {
@@ -82,18 +82,10 @@ struct Tree {
                 int l = c + 1;
                 while (freq[l + 1] < k)
                     l++;
-                freq[c] = freq[l];
-                freq[l] = k;
-                int i = son[c];
-                int j = son[l];
-                son[l] = i;
-                son[c] = j;
-                prnt[i] = l;
-                if (i < T)
-                    prnt[i + 1] = l;
-                prnt[j] = c;
-                if (j < T)
-                    prnt[j + 1] = c;
+                std::swap(freq[c], freq[l]);
+                std::swap(son[c], son[l]);
+                adopt(l);
+                adopt(c);
                 c = l;
             }
             c = prnt[c];
@@ -108,18 +100,13 @@ struct PositionCodes {
     std::array<int, 64> length{};
     std::array<int, 64> code{}; // right-aligned
     PositionCodes() {
-        const int lengths[] = {3, 4, 5, 6, 7, 8};
-        const int counts[] = {1, 3, 8, 12, 24, 16};
+        const int counts[] = {1, 3, 8, 12, 24, 16}; // codes of 3, 4, ..., 8 bits
         int v = 0;
-        int code_value = -1;
-        int previous = 3;
-        for (int g = 0; g < 6; g++) {
-            for (int n = 0; n < counts[g]; n++) {
-                code_value = (code_value + 1) << (lengths[g] - previous);
-                previous = lengths[g];
-                length[v] = lengths[g];
-                code[v] = code_value;
-                v++;
+        int next = 0; // the next code of the current length
+        for (int g = 0; g < 6; g++, next *= 2) {
+            for (int n = 0; n < counts[g]; n++, v++) {
+                length[v] = g + 3;
+                code[v] = next++;
             }
         }
     }
@@ -168,8 +155,7 @@ Decoded decode(const Bytes& stream) {
     Tree tree;
     BitInput in{stream};
     std::array<std::uint8_t, N> window{};
-    for (int i = 0; i < N - F; i++)
-        window[i] = ' ';
+    std::fill_n(window.begin(), N - F, ' ');
     int r = N - F;
     auto put = [&](std::uint8_t b) {
         result.bytes.push_back(b);
@@ -218,12 +204,9 @@ struct SearchTree {
     int match_position = 0;
 
     SearchTree() {
-        for (int i = N + 1; i <= N + 256; i++)
-            rson[i] = NIL;
-        for (int i = 0; i <= N; i++)
-            dad[i] = NIL;
-        for (int i = 0; i < N - F; i++)
-            text[i] = ' ';
+        rson.fill(NIL); // the 256 roots empty; a position's own links are set as it goes in
+        dad.fill(NIL);
+        std::fill_n(text.begin(), N - F, ' ');
     }
 
     void insert(int r) {
@@ -310,21 +293,12 @@ Bytes encode(const Bytes& input) {
     Tree tree;
     SearchTree st;
     BitOutput out;
-    std::size_t next = 0;
-    auto fetch = [&](std::uint8_t& c) {
-        if (next == input.size())
-            return false;
-        c = input[next++];
-        return true;
-    };
+    std::size_t next = 0; // the next input byte to fetch
     int s = 0;
     int r = N - F;
     int len = 0;
-    std::uint8_t c = 0;
-    while (len < F && fetch(c)) {
-        st.text[r + len] = c;
-        len++;
-    }
+    while (len < F && next < input.size())
+        st.text[r + len++] = input[next++];
     for (int i = 1; i <= F; i++)
         st.insert(r - i);
     st.insert(r);
@@ -342,7 +316,8 @@ Bytes encode(const Bytes& input) {
         }
         int last = st.match_length;
         int i = 0;
-        while (i < last && fetch(c)) {
+        while (i < last && next < input.size()) {
+            const std::uint8_t c = input[next++];
             st.remove(s);
             st.text[s] = c;
             if (s < F - 1)
