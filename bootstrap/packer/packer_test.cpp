@@ -1,7 +1,5 @@
 // packstart-pack: the file it writes, byte for byte, and every refusal leaving
 // no output behind; and the one rule for names shared with Packstart.
-#include "archive_reader.h"
-#include "custom_lzh.h"
 #include "packer.h"
 #include "test_support.h"
 
@@ -32,16 +30,6 @@ protected:
     std::ostringstream err_;
 };
 
-Bytes decoded(const TMemoryStream& stream) {
-    TMemoryStream target;
-    TCustom_lzh codec;
-    codec.Source = stream.Memory();
-    codec.SourceSize = static_cast<std::int32_t>(stream.Size());
-    codec.Target = &target;
-    EXPECT_TRUE(codec.Decompress());
-    return Bytes(target.Memory(), target.Memory() + target.Size());
-}
-
 TEST_F(PackerCommand, WritesImageArchiveLengthAndTrailer) {
     const Bytes image = readFile(PACKSTART_PATH);
     const Bytes setup = sampleBytes(40'000, 1);
@@ -53,27 +41,13 @@ TEST_F(PackerCommand, WritesImageArchiveLengthAndTrailer) {
     EXPECT_EQ(err_.str(), "");
     EXPECT_NE(fs::status(out_).permissions() & fs::perms::owner_exec, fs::perms::none);
 
-    const Bytes written = readFile(out_);
-    EXPECT_TRUE(std::equal(image.begin(), image.end(), written.begin()));
-    FileStream stream = FileStream::openForReading(out_);
-    ArchiveReader reader(stream, image.size());
-    ASSERT_EQ(reader.Count(), 2);
-    TMemoryStream compressed;
-    EXPECT_EQ(reader.ReadEntry(compressed), "Setup.exe");
-    EXPECT_EQ(decoded(compressed), setup);
-    EXPECT_EQ(reader.ReadEntry(compressed), "KTB_Unz.dll");
-    EXPECT_EQ(decoded(compressed), bytesOf("MZ a library"));
-
-    // The archive's length, then the trailer.
-    const Bytes rest(written.begin() + static_cast<std::ptrdiff_t>(stream.Position()),
-                     written.end());
-    ASSERT_EQ(rest.size(), 4 + trailer.size());
-    EXPECT_EQ(rest[0] | rest[1] << 8 | rest[2] << 16 | rest[3] << 24,
-              static_cast<int>(stream.Position() - image.size()));
-    EXPECT_EQ(Bytes(rest.begin() + 4, rest.end()), trailer);
+    // The image, the archive (read back by the Packstart tests), its length, then the trailer.
+    const Bytes archive =
+        packer::archiveBytes({{"Setup.exe", setup}, {"KTB_Unz.dll", bytesOf("MZ a library")}});
+    EXPECT_EQ(readFile(out_), bootstrapBytes(image, archive, trailer));
     // The Packstart beside the packer is the image it takes by default.
     ASSERT_EQ(run(PACKER_PATH, {"-o", out_, file("Setup.exe", {})}).status, 0);
-    EXPECT_TRUE(std::equal(image.begin(), image.end(), readFile(out_).begin()));
+    EXPECT_EQ(readFile(out_), bootstrapBytes(image, packer::archiveBytes({{"Setup.exe", {}}})));
 }
 
 TEST_F(PackerCommand, RefusesWithAReasonAndWritesNothing) {
