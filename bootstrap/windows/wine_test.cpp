@@ -39,19 +39,15 @@ std::string singleByte(const std::string& utf8) {
     return out;
 }
 
-// The "name=value" lines of a marker or a probe's output; ini= runs to the end.
+// The "name=value" lines of a marker or a probe's output.
 std::map<std::string, std::string> fieldsOf(const std::string& text) {
     std::map<std::string, std::string> fields;
-    const std::size_t ini = text.find("\nini=");
-    std::istringstream lines(text.substr(0, ini));
+    std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);) {
         if (line.ends_with('\r')) { // standard error in text mode
             line.pop_back();
         }
         fields[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
-    }
-    if (ini != std::string::npos) {
-        fields["ini"] = text.substr(ini + 5);
     }
     return fields;
 }
@@ -86,21 +82,8 @@ protected:
         return out;
     }
 
-    // What the setup program recorded, its own folder removed afterwards.
-    std::map<std::string, std::string> setupRecord() {
-        const auto marker = waitForFile(marker_, std::chrono::seconds(60));
-        if (!marker) {
-            ADD_FAILURE() << "the setup program did not start";
-            return {};
-        }
-        auto fields = fieldsOf(textOf(*marker));
-        setup_ = onDriveC(fields["module"]);
-        return fields;
-    }
-
     ScratchFolder scratch_;
     fs::path marker_ = scratch_.path() / "marker";
-    fs::path setup_;
     Bytes setupProgram_ = readFile(kWindowsBin / "setup_probe.exe");
 };
 
@@ -126,49 +109,41 @@ TEST_F(PackstartUnderWine, TheOsLayerGivesWindowsFoldersFilesAndReasons) {
 
 TEST_F(PackstartUnderWine, WritesIntoWinesFoldersAndStartsTheSetupProgramWithItsPath) {
     // Wine's own oleaut32.dll is there already (the prefix is made by the first run).
-    const std::vector<packer::PayloadFile> files{{"KTB_UNISTALLER2006.EXE", sampleBytes(9000, 2)},
-                                                 {"KTB_Unz.dll", sampleBytes(7000, 3)},
-                                                 {"KTB_UnzDll.dll", sampleBytes(5000, 4)},
-                                                 {"Setup.exe", setupProgram_},
-                                                 {"oleaut32.dll", sampleBytes(6000, 7)}};
+    std::vector<packer::PayloadFile> files{
+        {"KTB_UNISTALLER2006.EXE", sampleBytes(9000, 2)}, {"KTB_Unz.dll", sampleBytes(7000, 3)},
+        {"KTB_UnzDll.dll", sampleBytes(5000, 4)},         {"Setup.exe", setupProgram_},
+        {"oleaut32.dll", sampleBytes(6000, 7)},           {"comcat.dll", {1, 2}}};
+    // Neither a link nor a name that Windows takes as another file's is written through.
+    const fs::path outside = scratch_.path() / "outside.dll";
+    fs::create_symlink(outside, kSystemFolder / "COMCAT.DLL");
+    for (const char* alias : {"Setup.exe.", "SETUP.EXE ", "Setup.exe:x", "NUL.dll"}) {
+        files.push_back({alias, sampleBytes(100, 3)});
+    }
     const fs::path program = bootstrap(packer::archiveBytes(files), "caf\xC3\xA9 files/set up.exe");
     EXPECT_EQ(start(program).status, 0);
-    auto fields = setupRecord();
+    const auto marker = waitForFile(marker_, std::chrono::seconds(60));
+    ASSERT_TRUE(marker) << "the setup program did not start";
+    auto fields = fieldsOf(textOf(*marker));
     const std::string path = singleByte(windowsPath(program));
     // The path as the parameters, unquoted, after the program.
     EXPECT_TRUE(fields["cmdline"].ends_with("SETUP.EXE\" " + path)) << fields["cmdline"];
-    EXPECT_EQ(fields["ini"], path + "\r\n");
-    const fs::path ktb = setup_.parent_path();
-    EXPECT_EQ(setup_.filename(), "SETUP.EXE");
+    const fs::path setup = onDriveC(fields["module"]);
+    const fs::path ktb = setup.parent_path();
+    EXPECT_EQ(textOf(readFile(ktb / "Setup.ini")), path + "\r\n");
+    EXPECT_EQ(setup.filename(), "SETUP.EXE");
     EXPECT_TRUE(ktb.filename().string().starts_with("Ktb_"));
     EXPECT_EQ(ktb.parent_path().filename(), "Temp");
     EXPECT_EQ(entriesOf(ktb), (std::vector<std::string>{"KTB_UNZ.DLL", "SETUP.EXE", "Setup.ini"}));
+    EXPECT_EQ(readFile(setup), setupProgram_);
     EXPECT_EQ(readFile(ktb / "KTB_UNZ.DLL"), files[1].bytes);
     EXPECT_EQ(readFile(kSystemFolder / "KTB_UNZDLL.DLL"), files[2].bytes);
     EXPECT_EQ(readFile(kSystemFolder / "KTB_UNISTALLER2006.EXE"), files[0].bytes);
     // Wine's own library of that name is left alone, and no second one is written.
     EXPECT_NE(readFile(kSystemFolder / "oleaut32.dll"), files[4].bytes);
     EXPECT_FALSE(fs::exists(kSystemFolder / "OLEAUT32.DLL"));
-    fs::remove_all(ktb);
-}
-
-TEST_F(PackstartUnderWine, NeitherALinkNorANameThatWindowsAliasesIsWrittenThrough) {
-    const fs::path outside = scratch_.path() / "outside.dll";
-    fs::create_symlink(outside, kSystemFolder / "COMCAT.DLL");
-    Bytes archive = packer::archiveBytes({{"Setup.exe", setupProgram_}, {"comcat.dll", {1, 2}}});
-    const Bytes stream = packer::archiveBytes({{"x", sampleBytes(100, 3)}});
-    const std::vector<std::string> aliases{"Setup.exe.", "SETUP.EXE ", "Setup.exe:x", "NUL.dll"};
-    for (const std::string& name : aliases) {
-        const Bytes entry = packer::entryBytes(name, std::span(stream).subspan(13));
-        archive.insert(archive.end(), entry.begin(), entry.end());
-    }
-    archive[0] = static_cast<std::uint8_t>(2 + aliases.size());
-    EXPECT_EQ(start(bootstrap(archive, "aliases.exe")).status, 0);
-    setupRecord();
-    EXPECT_EQ(readFile(setup_), setupProgram_);
     EXPECT_FALSE(fs::exists(outside));
     EXPECT_TRUE(fs::is_symlink(kSystemFolder / "COMCAT.DLL"));
-    fs::remove_all(setup_.parent_path());
+    fs::remove_all(ktb);
 }
 
 } // namespace

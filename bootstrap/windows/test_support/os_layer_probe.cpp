@@ -12,18 +12,10 @@ void print(const char* name, const std::string& value) {
     std::fprintf(stderr, "%s=%s\n", name, value.c_str());
 }
 
-std::string folderResult(os::FolderResult result) {
-    switch (result) {
-    case os::FolderResult::created:
-        return "created";
-    case os::FolderResult::existingOurs:
-        return "ours";
-    case os::FolderResult::existingOther:
-        return "other";
-    case os::FolderResult::failed:
-        break;
-    }
-    return "failed";
+// In the order of os::FolderResult.
+const char* folderResult(os::FolderResult result) {
+    const char* const names[] = {"created", "ours", "other", "failed"};
+    return names[static_cast<int>(result)];
 }
 
 } // namespace
