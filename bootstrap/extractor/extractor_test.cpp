@@ -55,9 +55,21 @@ protected:
     fs::path bootstrap_ = scratch_.path() / "bootstrap";
 };
 
-TEST_F(FolderChoice, OnlyAFolderOfOursIsTakenAndItsFilesAreWrittenAfresh) {
+TEST_F(FolderChoice, OnlyAFolderOfOursIsTakenWithinBoundedTriesAndItsFilesAreWrittenAfresh) {
     const fs::path elsewhere = scratch_.folder("elsewhere");
     fs::create_directory_symlink(elsewhere, ktb(1));
+    // Drawing only a link's number stops after a bounded number of tries.
+    ScriptedExtractor stuck(bootstrap_.string(), {1});
+    try {
+        stuck.PrepareFolders();
+        FAIL() << "took " << stuck.TempDir;
+    } catch (const EBootstrapError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Cannot create a temporary folder in \"" + temp_.string() + "/\"");
+    }
+    EXPECT_EQ(stuck.draws, extractor::kTempFolderTries);
+
+    // The link, a file and a folder of ours from an earlier run: the last one is taken.
     writeFile(ktb(2), bytesOf("a file"));
     fs::create_directory(ktb(7));
     for (const char* name : {"SETUP.EXE", "KTB_UNZ.DLL", "Setup.ini"}) {
@@ -78,19 +90,6 @@ TEST_F(FolderChoice, OnlyAFolderOfOursIsTakenAndItsFilesAreWrittenAfresh) {
     EXPECT_EQ(textOf(readFile(ktb(7) / "SETUP.EXE")), "#!/bin/true\n");
     EXPECT_EQ(textOf(readFile(ktb(7) / "KTB_UNZ.DLL")), "library");
     EXPECT_EQ(textOf(readFile(ktb(7) / "Setup.ini")), bootstrap_.string() + "\r\n");
-}
-
-TEST_F(FolderChoice, DrawingStopsAfterABoundedNumberOfTries) {
-    fs::create_directory_symlink(scratch_.folder("elsewhere"), ktb(1));
-    ScriptedExtractor extractor(bootstrap_.string(), {1});
-    try {
-        extractor.PrepareFolders();
-        FAIL() << "took " << extractor.TempDir;
-    } catch (const EBootstrapError& error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "Cannot create a temporary folder in \"" + temp_.string() + "/\"");
-    }
-    EXPECT_EQ(extractor.draws, extractor::kTempFolderTries);
     // The clock's draws (checked by the Packstart tests) make a folder of the user's own.
     TExtractor drawn(bootstrap_.string());
     drawn.PrepareFolders();

@@ -30,29 +30,11 @@ packer::PayloadFile payloadFile(const std::string& name, unsigned seed) {
 
 class Packstart : public ::testing::Test {
 protected:
-    fs::path bootstrap(const Bytes& archive, const std::string& name = "bootstrap") {
-        const fs::path path = scratch_.path() / name;
-        fs::create_directories(path.parent_path());
-        writeFile(path, bootstrapBytes(readFile(PACKSTART_PATH), archive), true);
-        return path;
-    }
-
     Outcome start(const fs::path& program) {
         return run(program, {},
                    {{"TMPDIR", temp_.string()},
                     {"PACKSTART_SYSTEM_DIR", system_.string()},
                     {"SETUP_MARKER", marker_.string()}});
-    }
-
-    // The one Ktb_N folder of the run, N from 0 to 4999.
-    fs::path ktbFolder() const {
-        const auto names = entriesOf(temp_);
-        EXPECT_EQ(names.size(), 1u);
-        const std::string name = names.empty() ? "" : names[0];
-        EXPECT_TRUE(name.starts_with("Ktb_") && std::stoi(name.substr(4)) < 5000 &&
-                    name == "Ktb_" + std::to_string(std::stoi(name.substr(4))))
-            << name;
-        return temp_ / name;
     }
 
     ScratchFolder scratch_;
@@ -81,12 +63,18 @@ TEST_F(Packstart, WritesTheListedFilesHandsOverItsPathAndStartsTheSetupProgram) 
     writeFile(system_ / "MSVBVM60.DLL", bytesOf("installed before"));
     fs::create_symlink(scratch_.path() / "nowhere", system_ / "COMCAT.DLL");
     // A path with blanks reaches the setup program as one argument.
-    const fs::path program = bootstrap(packer::archiveBytes(files), "my files/set up");
+    const fs::path program = scratch_.folder("my files") / "set up";
+    writeFile(program, bootstrapBytes(readFile(PACKSTART_PATH), packer::archiveBytes(files)), true);
     const Outcome outcome = start(program);
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.standardError, "");
 
-    const fs::path ktb = ktbFolder();
+    // The one Ktb_N folder of the run, N from 0 to 4999.
+    const auto ktbs = entriesOf(temp_);
+    ASSERT_EQ(ktbs.size(), 1u);
+    const int number = std::stoi(ktbs[0].substr(4));
+    EXPECT_TRUE(ktbs[0] == "Ktb_" + std::to_string(number) && number < 5000) << ktbs[0];
+    const fs::path ktb = temp_ / ktbs[0];
     const auto marker = waitForFile(marker_);
     ASSERT_TRUE(marker);
     const std::string path = fs::canonical(program).string();
