@@ -141,60 +141,6 @@ struct BitOutput {
     }
 };
 
-} // namespace
-
-Decoded decode(const Bytes& stream) {
-    Decoded result;
-    if (stream.size() <= 4)
-        return result;
-    std::size_t L = stream.size();
-    std::int32_t n =
-        static_cast<std::int32_t>(stream[L - 4] | (stream[L - 3] << 8) | (stream[L - 2] << 16) |
-                                  (std::uint32_t{stream[L - 1]} << 24));
-    const PositionCodes codes;
-    Tree tree;
-    BitInput in{stream};
-    std::array<std::uint8_t, N> window{};
-    std::fill_n(window.begin(), N - F, ' ');
-    int r = N - F;
-    auto put = [&](std::uint8_t b) {
-        result.bytes.push_back(b);
-        window[r] = b;
-        r = (r + 1) % N;
-    };
-    while (static_cast<std::int64_t>(result.bytes.size()) < n) {
-        int c = tree.son[R];
-        while (c < T)
-            c = tree.son[c + in.bit()];
-        int s = c - T;
-        tree.update(s);
-        if (s < 256) {
-            put(static_cast<std::uint8_t>(s));
-            continue;
-        }
-        result.matches++;
-        // Read bits until they form one of the 64 codes, then 6 plain bits.
-        int upper = -1;
-        int value = 0;
-        for (int length = 1; upper < 0; length++) {
-            value = value * 2 + in.bit();
-            for (int v = 0; v < 64; v++) {
-                if (codes.length[v] == length && codes.code[v] == value)
-                    upper = v;
-            }
-        }
-        int lower = 0;
-        for (int i = 0; i < 6; i++)
-            lower = lower * 2 + in.bit();
-        int start = r - (upper * 64 + lower) - 1 + N;
-        for (int k = 0; k < s - 253; k++)
-            put(window[(start + k) % N]);
-    }
-    return result;
-}
-
-namespace {
-
 struct SearchTree {
     std::array<std::uint8_t, N + F - 1> text{};
     std::array<int, N + 1> lson{};
@@ -287,6 +233,56 @@ void sendSymbol(Tree& tree, BitOutput& out, int s) {
 }
 
 } // namespace
+
+Decoded decode(const Bytes& stream) {
+    Decoded result;
+    if (stream.size() <= 4)
+        return result;
+    std::size_t L = stream.size();
+    std::int32_t n =
+        static_cast<std::int32_t>(stream[L - 4] | (stream[L - 3] << 8) | (stream[L - 2] << 16) |
+                                  (std::uint32_t{stream[L - 1]} << 24));
+    const PositionCodes codes;
+    Tree tree;
+    BitInput in{stream};
+    std::array<std::uint8_t, N> window{};
+    std::fill_n(window.begin(), N - F, ' ');
+    int r = N - F;
+    auto put = [&](std::uint8_t b) {
+        result.bytes.push_back(b);
+        window[r] = b;
+        r = (r + 1) % N;
+    };
+    while (static_cast<std::int64_t>(result.bytes.size()) < n) {
+        int c = tree.son[R];
+        while (c < T)
+            c = tree.son[c + in.bit()];
+        int s = c - T;
+        tree.update(s);
+        if (s < 256) {
+            put(static_cast<std::uint8_t>(s));
+            continue;
+        }
+        result.matches++;
+        // Read bits until they form one of the 64 codes, then 6 plain bits.
+        int upper = -1;
+        int value = 0;
+        for (int length = 1; upper < 0; length++) {
+            value = value * 2 + in.bit();
+            for (int v = 0; v < 64; v++) {
+                if (codes.length[v] == length && codes.code[v] == value)
+                    upper = v;
+            }
+        }
+        int lower = 0;
+        for (int i = 0; i < 6; i++)
+            lower = lower * 2 + in.bit();
+        int start = r - (upper * 64 + lower) - 1 + N;
+        for (int k = 0; k < s - 253; k++)
+            put(window[(start + k) % N]);
+    }
+    return result;
+}
 
 Bytes encode(const Bytes& input) {
     const PositionCodes codes;
