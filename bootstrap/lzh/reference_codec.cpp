@@ -234,8 +234,8 @@ void sendSymbol(Tree& tree, BitOutput& out, int s) {
 
 } // namespace
 
-Decoded decode(const Bytes& stream) {
-    Decoded result;
+Bytes decode(const Bytes& stream) {
+    Bytes result;
     if (stream.size() <= 4)
         return result;
     std::size_t L = stream.size();
@@ -249,11 +249,11 @@ Decoded decode(const Bytes& stream) {
     std::fill_n(window.begin(), N - F, ' ');
     int r = N - F;
     auto put = [&](std::uint8_t b) {
-        result.bytes.push_back(b);
+        result.push_back(b);
         window[r] = b;
         r = (r + 1) % N;
     };
-    while (static_cast<std::int64_t>(result.bytes.size()) < n) {
+    while (static_cast<std::int64_t>(result.size()) < n) {
         int c = tree.son[R];
         while (c < T)
             c = tree.son[c + in.bit()];
@@ -263,7 +263,6 @@ Decoded decode(const Bytes& stream) {
             put(static_cast<std::uint8_t>(s));
             continue;
         }
-        result.matches++;
         // Read bits until they form one of the 64 codes, then 6 plain bits.
         int upper = -1;
         int value = 0;

@@ -11,14 +11,9 @@ namespace reference {
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct Decoded {
-    Bytes bytes;
-    std::size_t matches = 0;
-};
-
 // Decodes a whole compressed stream (body and length field). Reads 0 bits past
 // the end of the stream, as the codec does.
-Decoded decode(const Bytes& stream);
+Bytes decode(const Bytes& stream);
 
 // Encodes `input` into a whole compressed stream.
 Bytes encode(const Bytes& input);
