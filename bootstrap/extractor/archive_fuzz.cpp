@@ -22,29 +22,19 @@
 namespace {
 
 // The input as a file the reader opens by name, as the bootstrap opens itself.
-class InputFile {
-public:
-    InputFile() : fd_(memfd_create("archive_fuzz", 0)) {
-        if (fd_ < 0)
-            std::abort();
-    }
-    std::string fill(const std::uint8_t* data, std::size_t size) const {
-        if (ftruncate(fd_, 0) != 0 || pwrite(fd_, data, size, 0) != static_cast<ssize_t>(size))
-            std::abort();
-        return "/proc/self/fd/" + std::to_string(fd_);
-    }
-
-private:
-    int fd_;
-};
+std::string input_file(const std::uint8_t* data, std::size_t size) {
+    static const int fd = memfd_create("archive_fuzz", 0);
+    if (fd < 0 || ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != static_cast<ssize_t>(size))
+        std::abort();
+    return "/proc/self/fd/" + std::to_string(fd);
+}
 
 void read_image_end(const std::uint8_t* data, std::size_t size) {
-    const auto end = image::imageEnd([&](std::uint64_t offset, std::span<std::uint8_t> into) {
+    (void)image::imageEnd([&](std::uint64_t offset, std::span<std::uint8_t> into) {
         if (offset > size || into.size() > size - offset)
             throw EBootstrapError(kReadErrorKind, kStreamReadError);
         std::memcpy(into.data(), data + offset, into.size());
     });
-    (void)end;
 }
 
 void read_archive(const std::string& path, std::size_t size) {
@@ -69,7 +59,6 @@ void read_archive(const std::string& path, std::size_t size) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const InputFile input;
     if (size > (1u << 16))
         return 0;
     try {
@@ -77,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const EBootstrapError&) {
     }
     try {
-        read_archive(input.fill(data, size), size);
+        read_archive(input_file(data, size), size);
     } catch (const EBootstrapError&) {
     }
     return 0;
