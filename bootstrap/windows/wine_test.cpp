@@ -74,14 +74,6 @@ protected:
                     {"SETUP_MARKER", windowsPath(marker_)}});
     }
 
-    // A bootstrap of Packstart.exe carrying `archive`.
-    fs::path bootstrap(const Bytes& archive, const std::string& name) {
-        const fs::path out = scratch_.path() / name;
-        fs::create_directories(out.parent_path());
-        writeFile(out, bootstrapBytes(readFile(kWindowsBin / "Packstart.exe"), archive), true);
-        return out;
-    }
-
     ScratchFolder scratch_;
     fs::path marker_ = scratch_.path() / "marker";
     Bytes setupProgram_ = readFile(kWindowsBin / "setup_probe.exe");
@@ -119,7 +111,9 @@ TEST_F(PackstartUnderWine, WritesIntoWinesFoldersAndStartsTheSetupProgramWithIts
     for (const char* alias : {"Setup.exe.", "SETUP.EXE ", "Setup.exe:x", "NUL.dll"}) {
         files.push_back({alias, sampleBytes(100, 3)});
     }
-    const fs::path program = bootstrap(packer::archiveBytes(files), "caf\xC3\xA9 files/set up.exe");
+    const fs::path program = scratch_.folder("caf\xC3\xA9 files") / "set up.exe";
+    writeFile(program,
+              bootstrapBytes(readFile(kWindowsBin / "Packstart.exe"), packer::archiveBytes(files)));
     EXPECT_EQ(start(program).status, 0);
     const auto marker = waitForFile(marker_, std::chrono::seconds(60));
     ASSERT_TRUE(marker) << "the setup program did not start";
