@@ -84,14 +84,10 @@ TEST_F(PackstartUnderWine, TheOsLayerGivesWindowsFoldersFilesAndReasons) {
     ASSERT_EQ(outcome.status, 0) << outcome.standardError;
     auto lines = fieldsOf(outcome.standardError);
     fs::remove_all(onDriveC(lines["folder"]));
-    EXPECT_TRUE(lines["temp"].starts_with("C:\\users\\") && lines["temp"].ends_with("\\Temp\\"));
-    EXPECT_EQ(lines["system"], "C:\\windows\\system32");
-    EXPECT_EQ(lines["self"], windowsPath(kWindowsBin / "os_layer_probe.exe"));
     const std::map<std::string, std::string> expected{
-        {"create", "created"},   {"again", "ours"},      {"on_a_file", "other"},
-        {"written", "yes"},      {"exists", "yes"},      {"folder_exists", "no"},
-        {"size", "10"},          {"read", "456789"},     {"deleted", "yes"},
-        {"deleted_again", "no"}, {"missing_open", "no"}, {"create_again", "taken"}};
+        {"create", "created"},   {"again", "ours"},        {"on_a_file", "other"},
+        {"folder_exists", "no"}, {"deleted", "yes"},       {"deleted_again", "no"},
+        {"missing_open", "no"},  {"create_again", "taken"}};
     for (const auto& [name, value] : expected) {
         EXPECT_EQ(lines[name], value) << name;
     }
