@@ -258,24 +258,25 @@ TEST(DamagedInput, DecodesExactlyAsTheReference) {
     }
 }
 
-// Symbols coded with `tree` as the encoder codes them, the bit nearest the root first.
+// Symbols coded with `tree` as the encoder codes them, the bit nearest the root first,
+// and counted as the encoder counts them: given the path it has just walked.
 struct SymbolWriter {
     lzh::AdaptiveHuffman tree;
     Bytes bytes;
     unsigned used = 8;
     void put(unsigned s) {
-        std::vector<unsigned> bits;
+        std::vector<std::uint16_t> path; // leaf first
         for (unsigned n = tree.nodeOfSymbol(s); n != lzh::kRoot; n = tree.parent(n)) {
-            bits.push_back(n & 1u);
+            path.push_back(static_cast<std::uint16_t>(n));
         }
-        for (auto bit = bits.rbegin(); bit != bits.rend(); ++bit) {
+        for (auto node = path.rbegin(); node != path.rend(); ++node) {
             if (used == 8) {
                 bytes.push_back(0);
                 used = 0;
             }
-            bytes.back() = static_cast<std::uint8_t>(bytes.back() | *bit << (7 - used++));
+            bytes.back() = static_cast<std::uint8_t>(bytes.back() | (*node & 1u) << (7 - used++));
         }
-        tree.update(s);
+        tree.update(s, path.data(), static_cast<unsigned>(path.size()));
     }
 };
 
