@@ -7,11 +7,12 @@
 #include "lzh_exception.h"
 #include "replace_file.h"
 
-#include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -72,12 +73,11 @@ std::optional<TMemoryStream> readWhole(const fs::path& path, std::ostream& err) 
     return bytes;
 }
 
-// The decoded bytes going to the output file on a thread of their own while
-// decoding goes on; without a thread, all at the end.
-class StreamedOutput final : public OutputListener {
+// The decoded parts going to the output file on a thread of their own while
+// the next part is decoded; without a thread, each as it comes.
+class StreamedOutput final : public PartSink {
 public:
-    StreamedOutput(packaging::FileReplacement& file, const std::uint8_t* bytes)
-        : file_(file), bytes_(bytes) {
+    explicit StreamedOutput(packaging::FileReplacement& file) : file_(file) {
         try {
             thread_ = std::thread([this] { run(); });
         } catch (const std::system_error&) {
@@ -87,45 +87,52 @@ public:
     StreamedOutput& operator=(const StreamedOutput&) = delete;
     ~StreamedOutput() { stop(); }
 
-    void decoded(std::uint64_t bytes) override {
-        ready_.store(bytes, std::memory_order_release);
-        ready_.notify_one();
+    // Returns once the part before is written: the decoder reuses its buffer next.
+    void put(const std::uint8_t* bytes, std::size_t count) override {
+        if (!thread_.joinable()) {
+            file_.append({bytes, count});
+            return;
+        }
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return pending_.empty(); });
+        pending_ = {bytes, count};
+        changed_.notify_all();
     }
 
-    // Writes what is left of the first `total` bytes; the first failure, if any.
-    std::optional<std::string> finish(std::uint64_t total) {
-        stop();
-        return file_.append({bytes_ + written_, static_cast<std::size_t>(total - written_)});
-    }
+    void end() override { stop(); }
 
 private:
-    static constexpr std::uint64_t kStop = std::numeric_limits<std::uint64_t>::max();
-
     void run() {
-        for (std::uint64_t ready; (ready = ready_.load(std::memory_order_acquire)) != kStop;) {
-            if (ready == written_) {
-                ready_.wait(ready, std::memory_order_acquire);
-                continue;
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            changed_.wait(lock, [this] { return !pending_.empty() || stopping_; });
+            if (pending_.empty()) {
+                return;
             }
-            if (file_.append({bytes_ + written_, static_cast<std::size_t>(ready - written_)})) {
-                return; // the failure sticks to the file
-            }
-            written_ = ready;
+            lock.unlock();
+            file_.append(pending_); // a failure sticks to the file
+            lock.lock();
+            pending_ = {};
+            changed_.notify_all();
         }
     }
 
     void stop() {
         if (thread_.joinable()) {
-            ready_.store(kStop, std::memory_order_release);
-            ready_.notify_one();
+            {
+                const std::lock_guard lock(mutex_);
+                stopping_ = true;
+            }
+            changed_.notify_all();
             thread_.join();
         }
     }
 
     packaging::FileReplacement& file_;
-    const std::uint8_t* bytes_;
-    std::atomic<std::uint64_t> ready_{0};
-    std::uint64_t written_ = 0; // the thread's, until it ends
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::span<const std::uint8_t> pending_; // the part being written, until it is
+    bool stopping_ = false;
     std::thread thread_;
 };
 
@@ -141,22 +148,15 @@ int decompress(const TMemoryStream& source, const fs::path& in, const fs::path& 
         err << "lzh: cannot decompress " << in.string() << kNotAStream;
         return 1;
     }
-    TMemoryStream target;
-    target.SetSizeForOverwrite(static_cast<std::size_t>(std::max(*length, 0)) + kDecodeSlack);
     packaging::FileReplacement file(out);
-    std::optional<std::string> failure;
     try {
-        StreamedOutput output(file, target.Memory());
-        const DecodeResult result = decode(stream, *length, target.Memory(), nullptr, &output);
-        failure = output.finish(result.produced);
+        StreamedOutput output(file);
+        decode(stream, *length, output);
     } catch (const ElzhException&) {
         err << "lzh: cannot decompress " << in.string() << kNotAStream;
         return 1;
     }
-    if (!failure) {
-        failure = file.commit();
-    }
-    if (failure) {
+    if (const auto failure = file.commit()) {
         err << "lzh: cannot write " << out.string() << ": " << *failure << "\n";
         return 1;
     }
