@@ -1,11 +1,14 @@
 // Decoding in parts through reused buffers gives the bytes of decoding in
-// place, and leaves each part alone until the sink has let it go.
+// place, and leaves each part alone until the sink has let it go; the `lzh`
+// command writes every part, in order.
 #include "custom_lzh.h"
 #include "lzh_decoder.h"
 #include "lzh_format.h"
+#include "lzh_tool.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace {
 
@@ -73,6 +76,21 @@ TEST(DecodeInParts, GivesTheBytesOfDecodingInPlace) {
         EXPECT_EQ(parted.produced, whole.produced);
         EXPECT_EQ(parted.fetches, whole.fetches);
     }
+}
+
+TEST(DecodeInParts, TheCommandWritesEveryPartInOrder) {
+    const packstart_test::ScratchFolder scratch;
+    const auto at = [&](const char* name) { return (scratch.path() / name).string(); };
+    const Bytes input = packstart_test::sampleBytes(5 * lzh::kDecodePart + 777, 3);
+    packstart_test::writeFile(at("in"), input);
+    std::ostringstream err;
+    const auto tool = [&](std::vector<std::string> args) {
+        const std::vector<const char*> argv{args[0].c_str(), args[1].c_str(), args[2].c_str()};
+        return lzh::runTool(argv, err);
+    };
+    ASSERT_EQ(tool({"c", at("in"), at("packed")}), 0) << err.str();
+    ASSERT_EQ(tool({"d", at("packed"), at("out")}), 0) << err.str();
+    EXPECT_EQ(packstart_test::readFile(at("out")), input);
 }
 
 } // namespace
