@@ -2,9 +2,11 @@
 // a temporary file beside the output so that a failure leaves OUT untouched.
 #include "lzh_tool.h"
 
-#include "custom_lzh.h"
 #include "lzh_decoder.h"
+#include "lzh_encoder.h"
 #include "lzh_exception.h"
+#include "lzh_format.h"
+#include "memory_stream.h"
 #include "replace_file.h"
 
 #include <condition_variable>
@@ -18,6 +20,7 @@
 #include <string_view>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 namespace lzh {
 
@@ -163,6 +166,51 @@ int decompress(const TMemoryStream& source, const fs::path& in, const fs::path& 
     return 0;
 }
 
+// The stream going to OUT as it is made, a megabyte at a time, so that most
+// of it is on its way to the disk by the end.
+class FileSink final : public ByteSink {
+public:
+    explicit FileSink(packaging::FileReplacement& file) : file_(file) { buffer_.reserve(kStep); }
+
+    void put(const std::uint8_t* bytes, std::size_t count) override {
+        buffer_.insert(buffer_.end(), bytes, bytes + count);
+        if (buffer_.size() >= kStep) {
+            flush();
+        }
+    }
+
+    void flush() {
+        file_.append(buffer_); // a failure sticks to the file
+        buffer_.clear();
+    }
+
+private:
+    static constexpr std::size_t kStep = std::size_t{1} << 20;
+    packaging::FileReplacement& file_;
+    std::vector<std::uint8_t> buffer_;
+};
+
+int compressInto(const TMemoryStream& source, const fs::path& in, const fs::path& out,
+                 std::ostream& err) {
+    packaging::FileReplacement file(out);
+    FileSink sink(file);
+    EncodeResult result{};
+    try {
+        result = encode({source.Memory(), source.Size()}, sink, nullptr);
+    } catch (const ElzhException&) {
+        err << "lzh: cannot compress " << in.string() << ": not enough memory\n";
+        return 1;
+    }
+    const auto field = lengthField(static_cast<std::uint32_t>(result.consumed));
+    sink.put(field.data(), field.size());
+    sink.flush();
+    if (const auto failure = file.commit()) {
+        err << "lzh: cannot write " << out.string() << ": " << *failure << "\n";
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int runTool(std::span<const char* const> args, std::ostream& err) {
@@ -186,21 +234,7 @@ int runTool(std::span<const char* const> args, std::ostream& err) {
     if (!compress) {
         return decompress(*source, in, out, err);
     }
-    TMemoryStream target;
-    TCustom_lzh codec;
-    codec.Source = source->Memory();
-    codec.SourceSize = static_cast<std::int32_t>(source->Size());
-    codec.Target = &target;
-    if (!codec.Compress()) {
-        err << "lzh: cannot compress " << in.string() << ": not enough memory\n";
-        return 1;
-    }
-    if (const auto reason = packaging::replaceFile(
-            out, {target.Memory(), static_cast<std::size_t>(target.Size())})) {
-        err << "lzh: cannot write " << out.string() << ": " << *reason << "\n";
-        return 1;
-    }
-    return 0;
+    return compressInto(*source, in, out, err);
 }
 
 } // namespace lzh
