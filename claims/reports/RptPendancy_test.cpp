@@ -101,7 +101,8 @@ protected:
 };
 
 // Both end days counted, districts in name order, the state counting every claim of the period
-// whatever its district, a count of nothing a 0; counting again gives the same grid.
+// whatever its district, a count of nothing a 0; counting again gives the same grid, and a count
+// that fails leaves none.
 TEST_F(ConsolidatedReport, CountsEachDistrictInNameOrderThenTheWholeState) {
     add_claim(kFrom, "A's", "Sanctioned");
     add_claim(kTo, "A's", "Pending");
@@ -119,6 +120,18 @@ TEST_F(ConsolidatedReport, CountsEachDistrictInNameOrderThenTheWholeState) {
                                               {"", "PUNJAB (TOTAL)", "6", "2", "1", "3"}}));
     }
     EXPECT_TRUE(boxes.shown().empty());
+    // A half-counted grid would print wrong figures: the headings alone stay, and the dates.
+    store::TemporaryRegister::fail_nth_statement(7); // a count of district B
+    count();
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].title, "Database Error");
+    EXPECT_TRUE(boxes.shown()[0].text.contains("odist='B'")) << "the engine's reason";
+    EXPECT_EQ(grid(), std::vector<Cells>{kHeadings});
+    EXPECT_EQ(clerk.find<QDateEdit>("txt_from")->date(), kFrom);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "the wait cursor is gone";
+    boxes.clear_shown();
+    EXPECT_EQ(report(), 0);
+    EXPECT_EQ(boxes.shown().at(0).text, "No Record to Print.");
 }
 
 // The refill is one write: whichever of its statements fails, preport keeps what it held, the
@@ -156,22 +169,6 @@ TEST_F(ConsolidatedReport, TheReportRefillsPreportWhollyOrNotAtAllAndPrintsThePe
     EXPECT_TRUE(page.contains(platform::FormatDate(QDate::currentDate(), "dd-MMM-yyyy")));
     EXPECT_FALSE(page.contains("05-12-2023") || page.contains("earlier")) << page.toStdString();
     EXPECT_TRUE(boxes.shown().empty());
-}
-
-// A half-counted grid would print wrong figures: the headings alone stay, and the dates.
-TEST_F(ConsolidatedReport, ADatabaseErrorWhileCountingLeavesTheHeadingsOnly) {
-    count();
-    store::TemporaryRegister::fail_nth_statement(7); // a count of district B
-    count();
-    ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.shown()[0].title, "Database Error");
-    EXPECT_TRUE(boxes.shown()[0].text.contains("odist='B'")) << "the engine's reason";
-    EXPECT_EQ(grid(), std::vector<Cells>{kHeadings});
-    EXPECT_EQ(clerk.find<QDateEdit>("txt_from")->date(), kFrom);
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "the wait cursor is gone";
-    boxes.clear_shown();
-    EXPECT_EQ(report(), 0);
-    EXPECT_EQ(boxes.shown().at(0).text, "No Record to Print.");
 }
 
 } // namespace
