@@ -22,6 +22,7 @@
 namespace backup {
 namespace {
 
+using store::test::failure;
 using store::test::file_bytes;
 using store::test::folder_names;
 
@@ -108,13 +109,9 @@ TEST(Restore, RefusedCopiesLeaveTheRegisterByteForByte) {
     const QByteArray before = file_bytes(reg.database_path());
     const QStringList names = folder_names(reg.folder());
     for (const auto& [copy, reason] : cases) {
-        FileRegister file;
-        try {
-            file.restore(copy, QDateTime::currentDateTime());
-            ADD_FAILURE() << "restored " << copy.toStdString();
-        } catch (const store::StoreError& e) {
-            EXPECT_TRUE(e.reason().startsWith(reason)) << e.reason().toStdString();
-        }
+        const QString why =
+            failure([&] { FileRegister().restore(copy, QDateTime::currentDateTime()); });
+        EXPECT_TRUE(why.startsWith(reason)) << copy.toStdString() << ": " << why.toStdString();
         EXPECT_TRUE(file_bytes(reg.database_path()) == before);
         EXPECT_EQ(folder_names(reg.folder()), names);
         EXPECT_EQ(Module1::db_conn.State(), store::adStateOpen);
@@ -137,14 +134,11 @@ TEST(Backup, NoRoomLeavesNoFile) {
         const rlimit limit{262144, usual.rlim_max};
         std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails as on a full disk
         ::setrlimit(RLIMIT_FSIZE, small_disk ? &usual : &limit);
-        try {
+        const QString why = failure([&] {
             back_up(reg.database_path(), Module1::kDatabasePassword, target.filePath("copy.mdb"));
-            ADD_FAILURE() << "a copy was made";
-        } catch (const store::StoreError& e) {
-            EXPECT_TRUE(
-                e.reason().contains(small_disk ? "only 0 MB are free" : "the disk may be full"))
-                << e.reason().toStdString();
-        }
+        });
+        EXPECT_TRUE(why.contains(small_disk ? "only 0 MB are free" : "the disk may be full"))
+            << why.toStdString();
         ::setrlimit(RLIMIT_FSIZE, &usual);
         EXPECT_EQ(folder_names(target.path()), QStringList());
         if (small_disk)
