@@ -1,5 +1,5 @@
 // Banded reports: how many pages the bands take. What the pages show, and where, is read back
-// from the printed consolidated report (DRPendancy_test.cpp).
+// from the printed consolidated report (RptPendancy_test.cpp).
 #include "reports/banded_report.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // CSV export of list reports: quoting as spreadsheet programs read it, and text that would run
-// as a formula kept as text. Writing the file is tried through the case list's viewer.
+// as a formula kept as text; exports of both kinds that stop halfway.
 #include "reports/csv_export.h"
 #include "reports/page_renderer.h"
 #include "reports/tabular_report.h"
@@ -8,7 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace reports {
 namespace {
@@ -41,43 +43,42 @@ TEST(CsvExport, QuotesAndGuardsEachField) {
     }
 }
 
-// Cancelled halfway, a PDF or CSV export leaves no file under the chosen name, nor beside it, and
-// an older file of that name as it was.
-TEST(Export, CancelledHalfwayLeavesNoFileAndAnOlderOneAsItWas) {
+// A PDF or CSV export cancelled halfway, or failing halfway as on a full disk (here under a file
+// size limit), leaves an older file of the chosen name as it was and no file beside it; only the
+// failure has a reason to tell.
+TEST(Export, CancelledOrFailedHalfwayLeavesAnOlderFileAsItWas) {
     const TabularReport report = testing::sampleList(1200);
-    const struct {
-        const char* file;
-        std::function<bool(const QString&, QString*, const Progress&)> write;
-    } exports[] = {{"list.pdf",
-                    [&](const QString& path, QString* error, const Progress& progress) {
-                        TabularReport copy = report;
-                        return exportPdf(copy, path, error, progress);
-                    }},
-                   {"list.csv", [&](const QString& path, QString* error, const Progress& progress) {
-                        return exportCsv(report, path, error, progress);
-                    }}};
-    for (const auto& e : exports) {
-        for (const bool older : {false, true}) {
-            SCOPED_TRACE(std::string(e.file) + (older ? " over an older file" : ""));
+    for (const QString file : {"list.pdf", "list.csv"}) {
+        for (const bool cancelled : {true, false}) {
+            SCOPED_TRACE((file + (cancelled ? " cancelled" : " failed")).toStdString());
             QTemporaryDir dir;
-            const QString path = dir.filePath(e.file);
-            QFile file(path);
-            ASSERT_TRUE(!older || (file.open(QIODevice::WriteOnly) && file.write("older") == 5));
-            file.close();
+            QFile older(dir.filePath(file));
+            ASSERT_TRUE(older.open(QIODevice::WriteOnly) && older.write("older") == 5);
+            older.close();
             qint64 stoppedAt = 0, total = 0;
-            QString error = "unset";
-            EXPECT_FALSE(e.write(path, &error, [&](qint64 done, qint64 all) {
+            const Progress progress = [&](qint64 done, qint64 all) {
                 stoppedAt = done;
                 total = all;
-                return done < all / 2;
-            }));
-            EXPECT_TRUE(error.isEmpty()) << error.toStdString();
-            EXPECT_GT(stoppedAt, 0);
-            EXPECT_LT(stoppedAt, total);
-            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-                      older ? QStringList(e.file) : QStringList());
-            ASSERT_EQ(file.open(QIODevice::ReadOnly), older);
-            EXPECT_EQ(file.readAll(), older ? "older" : "");
+                return !cancelled || done < all / 2;
+            };
+            rlimit usual{};
+            getrlimit(RLIMIT_FSIZE, &usual);
+            const rlimit limit{cancelled ? usual.rlim_cur : 20000, usual.rlim_max};
+            const auto handler = signal(SIGXFSZ, SIG_IGN);
+            setrlimit(RLIMIT_FSIZE, &limit);
+            QString error = "unset";
+            TabularReport copy = report;
+            const bool written = file.endsWith("pdf")
+                                     ? exportPdf(copy, older.fileName(), &error, progress)
+                                     : exportCsv(report, older.fileName(), &error, progress);
+            setrlimit(RLIMIT_FSIZE, &usual);
+            signal(SIGXFSZ, handler);
+            EXPECT_FALSE(written);
+            EXPECT_EQ(error, cancelled ? "" : "File too large");
+            EXPECT_TRUE(!cancelled || (stoppedAt > 0 && stoppedAt < total)) << stoppedAt;
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList(file));
+            ASSERT_TRUE(older.open(QIODevice::ReadOnly));
+            EXPECT_EQ(older.readAll(), "older");
         }
     }
 }

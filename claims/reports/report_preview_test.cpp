@@ -6,6 +6,7 @@
 #include "sample_reports.h"
 
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QPrinter>
 #include <QSpinBox>
@@ -18,37 +19,35 @@ namespace {
 
 using testing::pdfPages;
 
-void trigger(QWidget& widget, const char* name) {
-    auto* action = widget.findChild<QAction*>(name);
-    ASSERT_NE(action, nullptr) << name;
-    action->trigger();
-}
-
-class ReportPreviewTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ReportPreview::Dialogs dialogs;
-        dialogs.saveFileName = [this](QWidget*, const QString&, const QString&) { return path; };
-        dialogs.setUpPrinter = [this](QWidget*, QPrinter& printer, int) {
-            return printerSetUp(printer);
-        };
-        dialogs.showError = [this](QWidget*, const QString&, const QString& m) { errors << m; };
-        preview.setDialogs(dialogs);
-        preview.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
-    }
-
+// Exported where the clerk chose, with the extension added, the PDF has the pages the viewer
+// shows; a cancelled choice writes nothing and one that cannot be written says why. Printed, the
+// pages chosen in the print dialog come out, in landscape.
+TEST(ReportPreview, PagesThroughPrintsAndExportsWhatThePdfHolds) {
     QTemporaryDir dir;
     TabularReport report = testing::sampleList(300);
     ReportPreview preview{report};
-    QString path;
-    std::function<bool(QPrinter&)> printerSetUp;
+    QString path = dir.filePath("chosen");
     QStringList errors;
-};
+    ReportPreview::Dialogs dialogs;
+    dialogs.saveFileName = [&](QWidget*, const QString&, const QString&) { return path; };
+    dialogs.setUpPrinter = [&](QWidget*, QPrinter& printer, int) {
+        EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath("printed.pdf"));
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(2, 4);
+        return true;
+    };
+    dialogs.showError = [&](QWidget*, const QString&, const QString& m) { errors << m; };
+    preview.setDialogs(dialogs);
+    preview.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
+    const auto trigger = [&](const char* action) {
+        preview.findChild<QAction*>(action)->trigger();
+    };
 
-TEST_F(ReportPreviewTest, ShowsAsManyPagesAsThePdfAndPagesThroughThem) {
-    ASSERT_TRUE(exportPdf(report, dir.filePath("list.pdf")));
-    const int count = int(pdfPages(dir.filePath("list.pdf")).size());
+    trigger("actionExportPdf");
+    const int count = int(pdfPages(dir.filePath("chosen.pdf")).size());
     EXPECT_EQ(preview.pageCount(), count);
     EXPECT_EQ(preview.findChild<QLabel*>("pageCount")->text(), QString("of %1").arg(count));
     const struct {
@@ -59,39 +58,25 @@ TEST_F(ReportPreviewTest, ShowsAsManyPagesAsThePdfAndPagesThroughThem) {
                  {"actionPreviousPage", count - 1},
                  {"actionFirstPage", 1}};
     for (const auto& step : steps) {
-        trigger(preview, step.action);
+        trigger(step.action);
         EXPECT_EQ(preview.currentPage(), step.page) << step.action;
         EXPECT_EQ(preview.findChild<QSpinBox*>("pageNumber")->value(), step.page);
     }
     preview.findChild<QSpinBox*>("pageNumber")->setValue(3);
     EXPECT_EQ(preview.currentPage(), 3);
-}
 
-TEST_F(ReportPreviewTest, PrintsThePagesChosenInThePrintDialog) {
-    printerSetUp = [&](QPrinter& printer) {
-        EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(dir.filePath("printed.pdf"));
-        printer.setPrintRange(QPrinter::PageRange);
-        printer.setFromTo(2, 4);
-        return true;
-    };
-    trigger(preview, "actionPrint");
-    const QStringList pages = pdfPages(dir.filePath("printed.pdf"));
-    ASSERT_EQ(pages.size(), 3);
-    EXPECT_TRUE(pages[0].contains(QString("Page 2 of %1").arg(preview.pageCount())));
-    EXPECT_TRUE(errors.isEmpty());
-}
+    trigger("actionPrint");
+    const QStringList printed = pdfPages(dir.filePath("printed.pdf"));
+    ASSERT_EQ(printed.size(), 3);
+    EXPECT_TRUE(printed[0].contains(QString("Page 2 of %1").arg(count)));
 
-TEST_F(ReportPreviewTest, ExportsToThePathChosenOrSaysWhyNot) {
-    path = dir.filePath("chosen"); // typed without its extension
-    trigger(preview, "actionExportPdf");
-    EXPECT_EQ(pdfPages(dir.filePath("chosen.pdf")).size(), preview.pageCount());
     path.clear(); // cancelled
-    trigger(preview, "actionExportPdf");
+    trigger("actionExportPdf");
     path = dir.filePath("no/such/folder/list.pdf");
-    trigger(preview, "actionExportPdf");
+    trigger("actionExportPdf");
     EXPECT_EQ(errors, QStringList(path + " could not be written: No such file or directory"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"chosen.pdf", "printed.pdf"}));
 }
 
 } // namespace

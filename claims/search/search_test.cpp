@@ -46,7 +46,8 @@ TEST(FindClaim, MatchesTheBeginningOfAnyWordAsTypedInAnyScript) {
         {"\u0a36\u0a47\u0a30", "\u0a38\u0a3c\u0a47", true}, // typed with a nukta
         {"राम लाल", "लाल", true}, {"राम लाल", "लाला", false},
         {"\u0958\u093e\u0926\u093f\u0930", "\u0915\u093c\u093e", true}, // typed with a nukta
-        {"Ram Lal", "118", true}, // the claim's own number
+        {"ÉLODIE Kaur", "élodie", true}, // a capital beyond ASCII folded too
+        {"Ram Lal", "119", true}, // the claim's own number
         {"Ram Lal", "moga pend", false}, // its district and status are no names
     };
     // clang-format on
