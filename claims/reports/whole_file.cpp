@@ -39,24 +39,6 @@ bool writeAll(int fd, const QByteArray& data) {
 
 } // namespace
 
-bool writeWholeFile(const QString& path, const QByteArray& data, QString* error) {
-    const QFileInfo target(path);
-    // mkstemp makes the file for its owner only (0600); the rename keeps that.
-    QByteArray temporary = QFile::encodeName(
-        QDir(target.absolutePath()).filePath("." + target.fileName() + ".XXXXXX"));
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
-        return fail(error, errno);
-    const bool written = writeAll(fd, data);
-    const int writeError = errno;
-    ::close(fd);
-    if (!written) {
-        ::unlink(temporary.constData());
-        return fail(error, writeError);
-    }
-    return renameWholeFile(QFile::decodeName(temporary), path, error);
-}
-
 bool renameWholeFile(const QString& temporary, const QString& path, QString* error) {
     const QByteArray from = QFile::encodeName(temporary);
     const QFileInfo target(path);

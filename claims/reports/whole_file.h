@@ -10,15 +10,12 @@
 
 namespace reports {
 
-// On failure returns false and says why in `error`.
-bool writeWholeFile(const QString& path, const QByteArray& data, QString* error);
-
-// The last step of the same: flushes the finished file `temporary` (beside `path`) to the disk,
+// The last step of writing a whole file: flushes the finished file `temporary` (beside `path`) to the disk,
 // renames it over `path` and flushes the folder, so the new name survives a power cut too. On
 // failure removes `temporary`, returns false and says why in `error`.
 bool renameWholeFile(const QString& temporary, const QString& path, QString* error);
 
-// The same for a file written as a stream, piece by piece: the pieces go to a temporary file beside
+// A whole file written as a stream, piece by piece: the pieces go to a temporary file beside
 // `path` (buffered, every write checked); commit() puts it in place. Destroyed without a commit,
 // or when a write failed, it leaves no file behind.
 class WholeFile : public QIODevice {
