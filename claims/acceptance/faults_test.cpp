@@ -268,11 +268,13 @@ TEST(ServerStopped, ASaveCutShortFailsWholeTheFormKeepsItsInputAndSavesOnceTheSe
     Module1::db_conn.set_statement_hook({});
     desk.expect_refused("cannot be made again");
 
-    // Back, after a restart that the idle program has not noticed yet.
     allow(true);
-    cut_connections();
     EXPECT_EQ(desk.save().title, "Saved");
-    EXPECT_EQ(check_register(data.where, {{"D-1", 101}, {"D-2", 102}}).size(), 2u);
+    // A restart of the server that the idle program has not noticed yet.
+    cut_connections();
+    desk.enter(3);
+    EXPECT_EQ(desk.save().title, "Saved");
+    EXPECT_EQ(check_register(data.where, {{"D-1", 101}, {"D-2", 102}, {"D-3", 103}}).size(), 3u);
 }
 
 // Files the program cannot use: it must say which file and why in one box, end with status 1 and
