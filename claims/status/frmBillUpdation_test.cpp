@@ -10,7 +10,6 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -20,11 +19,11 @@ using Module1::db_conn;
 
 namespace {
 
-// The four decision columns of one claim as stored: status | amount | date | remarks.
-QString stored(int refno = 12) {
+// The decision columns of claim 12 as stored: status | amount | date | remarks.
+QString stored() {
     store::Recordset row;
-    const QString columns = "billstatus, amtapproved, appdate, remarks";
-    row.Open("select " + columns + " from detail where refno=" + QString::number(refno), db_conn);
+    row.Open("select billstatus, amtapproved, appdate, remarks from detail where refno=12",
+             db_conn);
     QStringList texts;
     for (int i = 0; !row.Eof() && i < 4; ++i)
         texts << (row.Fields(i).is_null() ? "Null" : row.Fields(i).text());
@@ -127,47 +126,35 @@ TEST_F(StatusForm, NoCloseKeysAndADeletedClaimWriteNothing) {
     EXPECT_EQ(shown(), "12 |  |  |  | " + today + " | ");
 }
 
-// The update fails at each of its statements in turn: nothing is stored and the input stays.
-TEST_F(StatusForm, AFailureAtAnyStatementOfTheUpdateStoresNothing) {
-    QStringList statements;
+// Another program's change made after the claim was shown stands; an update failing at any of its
+// statements, 1st, 2nd, ... until it succeeds, stores nothing. Either way the input stays.
+TEST_F(StatusForm, AClaimChangedMeanwhileOrAFailedStatementStoresNothing) {
     const auto prepare = [&] {
         clerk.retype("txt_refno", "12");
         clerk.choose("cmb_status", "Rejected");
         clerk.retype("txt_remarks", ""); // the "-" written for no remarks is not left in the box
     };
     prepare();
-    db_conn.set_statement_hook([&](const QString& statement) { statements << statement; });
-    update(vbYes);
-    const qsizetype writes = statements.lastIndexOf(QRegularExpression("Update .*")) + 1;
-    ASSERT_GT(writes, 0);
-    for (int n = 1; n <= writes; ++n) {
-        db_conn.Execute("Update detail set billstatus='Sanctioned', amtapproved=1500.5, "
-                        "appdate=#15-May-2024#, remarks='passed' where refno=12");
-        prepare();
-        store::TemporaryRegister::fail_nth_statement(n);
-        const std::vector<QString> boxes = update(vbYes);
-        EXPECT_TRUE(boxes.size() == 2 && boxes[1].startsWith("Database Error: ")) << n;
-        EXPECT_EQ(stored(), kSanctioned) << n;
-        EXPECT_EQ(shown(), "12 | Claim Twelve | Rejected |  | " + today + " | ");
-    }
-    db_conn.set_statement_hook({});
-}
-
-// Texts stored longer than the box's limit are shown whole and written back unchanged; one of
-// megabytes leaves the form on the screen.
-// Another program changed the claim after it was shown: its change stands, the input stays.
-TEST_F(StatusForm, AClaimChangedMeanwhileIsNotOverwrittenAndTheInputKept) {
-    clerk.retype("txt_refno", "12");
-    clerk.choose("cmb_status", "Rejected");
-    clerk.retype("txt_remarks", "typed");
     store::Connection other;
     other.Open(db_conn.ConnectionString());
     other.Execute("update detail set remarks='by the other' where refno=12");
-    const std::vector<QString> boxes = update(vbYes);
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_TRUE(boxes[1].contains("was changed by another user")) << boxes[1].toStdString();
-    EXPECT_EQ(stored(), "Sanctioned | 1500.5 | 2024-05-15 | by the other");
-    EXPECT_EQ(clerk.text("txt_remarks"), "typed");
+    std::vector<QString> boxes = update(vbYes);
+    EXPECT_TRUE(boxes.size() == 2 && boxes[1].contains("was changed by another user"));
+    const QString input = "12 | Claim Twelve | Rejected |  | " + today + " | ";
+    EXPECT_EQ(shown(), input);
+    int n = 1;
+    for (;; ++n) {
+        prepare();
+        store::TemporaryRegister::fail_nth_statement(n);
+        boxes = update(vbYes);
+        db_conn.set_statement_hook({});
+        if (boxes.size() > 1 && boxes[1] == kUpdated)
+            break;
+        EXPECT_TRUE(boxes.size() == 2 && boxes[1].startsWith("Database Error: ")) << n;
+        EXPECT_EQ(stored(), "Sanctioned | 1500.5 | 2024-05-15 | by the other") << n;
+        EXPECT_EQ(shown(), input) << n;
+    }
+    EXPECT_EQ(n, 2) << "one statement fails, then the update succeeds";
 }
 
 TEST_F(StatusForm, LongStoredTextsAreShownWholeAndKept) {
