@@ -64,10 +64,14 @@ protected:
         }
         return typed;
     }
-    // Types a claim (see claim); reference date 5 March 2007, treatment 12 to 27 January 2007.
+    // Types a claim (see claim) and its dates.
     void type_claim(const QString& type = "Self", const QString& approval = "No") {
         for (const Typed& t : claim(type, approval))
             enter(t.control, t.text);
+        type_dates();
+    }
+    // Reference date 5 March 2007, treatment 12 to 27 January 2007.
+    void type_dates() {
         clerk.type_date("txt_RefDate", QDate(2007, 3, 5));
         clerk.type_date("txt_from", QDate(2007, 1, 12));
         clerk.type_date("txt_to", QDate(2007, 1, 27));
@@ -83,48 +87,37 @@ protected:
     using Columns = std::map<QString, QString>; // column values as statement literals
     // A complete claim written straight into the table, every text column holding its own name.
     static void store_claim(std::int64_t refno, const Columns& changes = {}) {
-        Columns claim{{"refno", QString::number(refno)}};
+        Columns claim = changes;
+        claim.try_emplace("refno", QString::number(refno));
         for (const QString& pair :
              QString("refdate=#05-Mar-2007# basicpay=18450 page=67 dfrom=#12-Jan-2007# "
                      "dto=#27-Jan-2007# amtclaimed=142300.5 claimtype='Dependent' dependpay=3500 "
                      "apphealth='Yes' amthealth=138000 billstatus='Pending'")
                  .split(' '))
-            claim[pair.section('=', 0, 0)] = pair.section('=', 1);
+            claim.try_emplace(pair.section('=', 0, 0), pair.section('=', 1));
         for (const EntryControl& e : kEntryControls)
             claim.try_emplace(e.column, QStringLiteral("'%1'").arg(e.column));
-        for (const auto& [column, value] : changes)
-            claim[column] = value;
         QStringList names, values;
         for (const auto& [name, value] : claim)
             names << name, values << value;
         Module1::db_conn.Execute("Insert into detail (" + names.join(',') + ") values (" +
                                  values.join(',') + ")");
     }
-    // The stored row of a claim, column by column.
-    static std::map<QString, store::FieldValue> stored(std::int64_t refno) {
-        store::Recordset row;
-        row.Open("Select * from detail where refno=" + QString::number(refno), Module1::db_conn);
-        std::map<QString, store::FieldValue> columns;
-        for (int i = 0; !row.Eof() && i < row.FieldCount(); ++i)
-            columns[row.FieldName(i)] = row.Fields(i);
-        return columns;
-    }
-    // Every stored claim, as text.
-    static QStringList claims_stored() {
+    using Row = std::map<QString, store::FieldValue>;
+    // The stored claims (those `where` picks), column by column, in the order of their numbers.
+    static std::vector<Row> rows(const QString& where = {}) {
         store::Recordset rows;
-        rows.Open("Select * from detail order by refno", Module1::db_conn);
-        QStringList all;
+        rows.Open("Select * from detail " + where + " order by refno", Module1::db_conn);
+        std::vector<Row> all;
         for (; !rows.Eof(); rows.MoveNext()) {
-            QStringList row;
+            Row& row = all.emplace_back();
             for (int i = 0; i < rows.FieldCount(); ++i)
-                row << rows.Fields(i).text();
-            all << row.join('|');
+                row[rows.FieldName(i)] = rows.Fields(i);
         }
         return all;
     }
-    QStringList& record_statements() {
+    void record_statements() {
         Module1::db_conn.set_statement_hook([this](const QString& s) { statements << s; });
-        return statements;
     }
     static platform::ShownBox
     info(const QString& text, const QString& title,
