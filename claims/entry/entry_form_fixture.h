@@ -44,7 +44,8 @@ protected:
     }
 
     struct Typed {
-        QString control, text;
+        const char* control;
+        QString text;
     };
     // A complete claim: each text box holds its column's name, the office village the only
     // optional box filled; the income and the approved amount only when the type and the

@@ -34,7 +34,7 @@ TEST_F(EntryForm, TabsThroughItsBoxesInOrderAndEachKindTakesOnlyItsKeys) {
                                             "cmd_reset cmd_edit cmd_find cmd_delete")
                                         .split(' '));
     const std::map<Kind, std::pair<const char*, const char*>> typing{
-        {Kind::number, {"1a2,X 5.6'-", "12, 5.6"}},
+        {Kind::number, {"1a2,X 5.6'-+e", "12, 5.6"}},
         {Kind::text, {"D'Souza, H.No. 12-B (2nd)\b", "DSouza, H.No. 12-B (2nd"}},
         {Kind::list, {"Ludhiana No\b\r", ""}},
         {Kind::reference, {"9", ""}}};
@@ -45,30 +45,6 @@ TEST_F(EntryForm, TabsThroughItsBoxesInOrderAndEachKindTakesOnlyItsKeys) {
         EXPECT_EQ(shown(e.name),
                   QString(typing.at(e.kind).second).left(e.max_length > 0 ? e.max_length : -1))
             << e.name;
-    }
-}
-
-TEST_F(EntryForm, EveryLoadEmptiesAndDisablesAndFillsEachListOnce) {
-    const std::pair<const char*, QStringList> lists[] = {
-        {"cmb_district", store::district_names()}, {"cmb_Documents", {"No", "Yes", "Incomplete"}},
-        {"cmb_HApproval", {"No", "Yes"}},          {"cmb_Type", {"Self", "Dependent"}},
-        {"cmb_BillTime", {"No", "Yes"}},           {"cmb_doctor", {"No", "Yes"}}};
-    for (int load = 1; load <= 2; ++load) {
-        for (const auto& [name, expected] : lists) {
-            QStringList entries;
-            for (int i = 0; i < clerk.find<QComboBox>(name)->count(); ++i)
-                entries << clerk.find<QComboBox>(name)->itemText(i);
-            EXPECT_EQ(entries, expected) << name << " at load " << load;
-        }
-        expect_mode(Mode::idle);
-        for (const EntryControl& e : kEntryControls)
-            EXPECT_EQ(shown(e.name),
-                      e.kind == Kind::date ? QDate::currentDate().toString("dd-MM-yyyy") : "")
-                << e.name << " at load " << load;
-        save_claim("Dependent", "Yes");
-        find("101");
-        clerk.click("cmd_edit");
-        form->Form_Load();
     }
 }
 
@@ -95,9 +71,28 @@ TEST_F(EntryForm, ChoosingTheTypeOrTheApprovalSwitchesItsAmountBox) {
     EXPECT_EQ(form->result(), QDialog::Rejected);
 }
 
-// The checks run in order and report only the first gap; a complete claim is saved on a Yes, the
-// optional boxes left blank as dashes, and found as typed.
+// Every load empties and disables the boxes and fills each list once. The checks run in order and
+// report only the first gap; a complete claim is saved on a Yes, each box in its column, the
+// optional boxes left blank as dashes. (The acceptance road finds and shows a saved claim.)
 TEST_F(EntryForm, ANewClaimIsCheckedInOrderSavedAndFoundAsTyped) {
+    const std::pair<const char*, QStringList> lists[] = {
+        {"cmb_district", store::district_names()}, {"cmb_Documents", {"No", "Yes", "Incomplete"}},
+        {"cmb_HApproval", {"No", "Yes"}},          {"cmb_Type", {"Self", "Dependent"}},
+        {"cmb_BillTime", {"No", "Yes"}},           {"cmb_doctor", {"No", "Yes"}}};
+    const auto expect_loaded = [&] {
+        for (const auto& [name, expected] : lists) {
+            QStringList entries;
+            for (int i = 0; i < clerk.find<QComboBox>(name)->count(); ++i)
+                entries << clerk.find<QComboBox>(name)->itemText(i);
+            EXPECT_EQ(entries, expected) << name;
+        }
+        expect_mode(Mode::idle);
+        for (const EntryControl& e : kEntryControls)
+            EXPECT_EQ(shown(e.name),
+                      e.kind == Kind::date ? QDate::currentDate().toString("dd-MM-yyyy") : "")
+                << e.name;
+    };
+    expect_loaded();
     const QStringList messages =
         QString("Enter Employee Name Please|Enter Father's Name Please|Enter Designation Please|"
                 "Enter Basic Pay Please|Enter Office Address Please|Select District Please|"
@@ -117,17 +112,16 @@ TEST_F(EntryForm, ANewClaimIsCheckedInOrderSavedAndFoundAsTyped) {
         ->setText("   "); // blanks are empty, and the check empties them
     auto message = messages.begin();
     for (const Typed& t : claim("Dependent", "Yes")) {
-        if (t.control != "txt_OVillage") {
+        if (QString(t.control) != "txt_OVillage") {
             script.clear_shown();
             clerk.click("cmd_save");
             EXPECT_EQ(script.shown(), std::vector{info(*message++, "Field Required")});
-            EXPECT_EQ(form->valid_flag + shown(t.control), "") << t.control.toStdString();
+            EXPECT_EQ(form->valid_flag + shown(t.control), "") << t.control;
             if (auto* list = form->findChild<QComboBox*>(t.control)) {
-                EXPECT_TRUE(list->view()->isVisible()) << t.control.toStdString();
+                EXPECT_TRUE(list->view()->isVisible()) << t.control;
                 list->hidePopup();
             }
-            EXPECT_EQ(QApplication::focusWidget(), clerk.find(t.control))
-                << t.control.toStdString();
+            EXPECT_EQ(QApplication::focusWidget(), clerk.find(t.control)) << t.control;
         }
         enter(t.control, t.text);
     }
@@ -151,13 +145,10 @@ TEST_F(EntryForm, ANewClaimIsCheckedInOrderSavedAndFoundAsTyped) {
     }
     EXPECT_EQ(row.at("dependpay"), FieldValue(std::int64_t{3500}));
     EXPECT_EQ(row.at("amthealth"), FieldValue(std::int64_t{138000}));
-    find("101");
-    for (const Typed& t : claim("Dependent", "Yes"))
-        EXPECT_EQ(shown(t.control), QString(t.text).remove(',')) << t.control.toStdString();
-    EXPECT_EQ(shown("txt_OTehsil") + shown("txt_RefDate") + shown("txt_to"),
-              "05-03-200727-01-2007");
     clerk.click("cmd_addnew");
     EXPECT_EQ(shown("txt_refno"), "102");
+    form->Form_Load();
+    expect_loaded();
 }
 
 // Amounts lose their commas and blanks; any other amount, or a text no statement can store, is
@@ -252,49 +243,46 @@ TEST_F(EntryForm, AWriteFailingAtAnyOfItsStatementsStoresNothingAndKeepsTheInput
     }
 }
 
-// Another program changed the claim between FIND and UPDATE: its change stands, the edit stays.
-TEST_F(EntryForm, AClaimChangedMeanwhileIsNotOverwrittenAndTheEditIsKept) {
-    save_claim();
-    find("101");
-    clerk.click("cmd_edit");
-    clerk.find<QLineEdit>("txt_EmpName")->setText("Changed Name");
-    store::Connection other;
-    other.Open(Module1::db_conn.ConnectionString());
-    other.Execute("Update detail set design='Principal' where refno=101");
-    const auto before = rows();
-    script.answer(vbYes);
-    clerk.click("cmd_save");
-    EXPECT_TRUE(script.shown().back().text.contains("was changed by another user"));
-    EXPECT_EQ(rows(), before);
-    expect_mode(Mode::editing);
-    EXPECT_EQ(shown("txt_EmpName"), "Changed Name");
-}
-
-TEST_F(EntryForm, AnEditedClaimIsUpdatedAndKeepsItsDecision) {
+// An edit is written back and keeps the claim's decision. A change another program made between
+// FIND and UPDATE stands, and the edit stays in the form.
+TEST_F(EntryForm, AnEditedClaimIsUpdatedUnlessChangedMeanwhile) {
     save_claim("Dependent", "Yes");
     Module1::db_conn.Execute("Update detail set billstatus='Sanctioned', amtapproved=125000, "
                              "appdate=#02-Apr-2007#, remarks='Passed' where refno=101");
-    find("101");
-    clerk.click("cmd_edit");
-    expect_mode(Mode::editing);
-    EXPECT_TRUE(clerk.find("txt_DIncome")->isEnabled() && clerk.find("txt_HAmount")->isEnabled());
-    clerk.find<QLineEdit>("txt_OVillage")->clear();
-    clerk.choose("cmb_Type", "Self");
-    record_statements();
-    script.clear_shown();
-    script.answer(vbYes);
-    clerk.click("cmd_save");
+    store::Connection other;
+    other.Open(Module1::db_conn.ConnectionString());
+    for (const bool changed_meanwhile : {true, false}) {
+        find("101");
+        clerk.click("cmd_edit");
+        expect_mode(Mode::editing);
+        EXPECT_TRUE(clerk.find("txt_DIncome")->isEnabled() &&
+                    clerk.find("txt_HAmount")->isEnabled());
+        clerk.find<QLineEdit>("txt_OVillage")->clear();
+        clerk.choose("cmb_Type", "Self");
+        if (changed_meanwhile)
+            other.Execute("Update detail set design='Principal' where refno=101");
+        const auto before = rows();
+        script.clear_shown();
+        script.answer(vbYes);
+        clerk.click("cmd_save");
+        if (changed_meanwhile) {
+            EXPECT_TRUE(script.shown().back().text.contains("was changed by another user"));
+            EXPECT_EQ(rows(), before);
+            expect_mode(Mode::editing);
+            EXPECT_EQ(shown("txt_OVillage") + shown("cmb_Type"), "Self");
+            clerk.click("cmd_reset");
+        }
+    }
     EXPECT_EQ(script.shown(),
               (std::vector{info("Do you want to update record ?", "Update?", kQuestion),
                            info("Record Updated Successfully.", "Updated")}));
-    ASSERT_EQ(statements.size(), 10);
-    EXPECT_EQ(statements[0], "Update detail set refdate=#05-Mar-2007# where refno=101");
-    EXPECT_EQ(statements[6], "Update detail set dependpay=0 where refno=101");
-    EXPECT_EQ(statements[8], "Update detail set amthealth=138000 where refno=101");
     const Row row = rows().at(0);
-    EXPECT_EQ(row.at("ovill").text() + row.at("billstatus").text() + row.at("remarks").text(),
-              "-SanctionedPassed");
-    EXPECT_EQ(row.at("appdate"), FieldValue(QDate(2007, 4, 2)));
+    EXPECT_EQ(
+        QStringList({row.at("ovill").text(), row.at("design").text(), row.at("dependpay").text(),
+                     row.at("amthealth").text(), row.at("billstatus").text(),
+                     row.at("appdate").text(), row.at("remarks").text()})
+            .join('|'),
+        "-|Principal|0|138000|Sanctioned|2007-04-02|Passed");
     expect_mode(Mode::idle);
 }
 
@@ -330,38 +318,36 @@ TEST_F(EntryForm, AStoredClaimIsShownByTheDisplayRules) {
     }
 }
 
-TEST_F(EntryForm, FindTakesTheLeadingNumberRoundedHalfToEven) {
-    for (std::int64_t refno : {12LL, 14LL, 5000000000LL})
-        store_claim(refno);
+// FIND takes the leading number, rounded half to even, and Cancel drops what was shown; RESET
+// drops an edit unasked; DELETE asks, and never for a claim without an employee name.
+TEST_F(EntryForm, FindResetAndDelete) {
+    store_claim(12);
+    store_claim(14, {{"claimtype", "'Self'"}});
+    store_claim(30, {{"empname", "'   '"}});
+    store_claim(5000000000);
     record_statements();
     // The number is read as the platform's Val and RoundHalfEven read it (tried there).
-    const std::pair<const char*, const char*> inputs[] = {{"  12abc", "12"},
-                                                          {"13.5", "14"},
-                                                          {"abc", "0"},
-                                                          {"5000000000", "5000000000"},
-                                                          {"99999999999999999999999", nullptr}};
-    for (const auto& [typed, number] : inputs) {
+    const std::tuple<const char*, const char*, bool> inputs[] = {
+        {"  12abc", "12", true},
+        {"13.5", "14", true},
+        {"abc", "0", false},
+        {"5000000000", "5000000000", true},
+        {"99999999999999999999999", nullptr, false}};
+    for (const auto& [typed, number, found] : inputs) {
         statements.clear();
         script.clear_shown();
         find(typed);
         EXPECT_EQ(statements.join(""),
                   number ? "Select * from detail where refno=" + QString(number) : "")
             << typed;
-        const bool found =
-            !rows("where refno=" + QString::number(QString(number).toLongLong())).empty();
         EXPECT_EQ(shown("txt_refno"), found ? number : "") << typed;
         EXPECT_EQ(script.shown().back(),
                   found ? script.shown()[0] : info("No Record Found!", "Sorry"));
         expect_mode(found ? Mode::viewing : Mode::idle);
     }
-    find(""); // Cancel drops what was shown
+    find("");
     expect_mode(Mode::idle);
     EXPECT_EQ(shown("txt_EmpName"), "");
-}
-
-TEST_F(EntryForm, DeleteAsksAndResetDropsAnEditUnasked) {
-    store_claim(14, {{"claimtype", "'Self'"}});
-    store_claim(30, {{"empname", "'   '"}});
     find("14");
     clerk.click("cmd_edit");
     EXPECT_FALSE(clerk.find("txt_DIncome")->isEnabled());
@@ -379,11 +365,11 @@ TEST_F(EntryForm, DeleteAsksAndResetDropsAnEditUnasked) {
     clerk.click("cmd_delete");
     EXPECT_EQ(script.shown().back(), info("Record Deleted Successfully", "Deleted!"));
     expect_mode(Mode::idle);
-    find("30"); // a blank employee name: nothing asked, nothing deleted
+    find("30");
     script.clear_shown();
     clerk.click("cmd_delete");
     EXPECT_TRUE(script.shown().empty());
-    EXPECT_EQ(rows().size(), 1u);
+    EXPECT_EQ(rows().size(), 3u);
 }
 
 // A complete date typed into a picker is taken as typed, in every display pattern the forms
