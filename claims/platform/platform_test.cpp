@@ -1,10 +1,8 @@
-// The platform services through real widgets: numbers, dates, keys, pick-only lists, dialogs and
-// stored texts.
+// The platform services through real widgets: numbers, dates, keys, pick-only lists and dialogs.
 #include "dialogs.h"
 #include "format_date.h"
 #include "key_press.h"
 #include "pick_only.h"
-#include "stored_text.h"
 #include "val.h"
 
 #include <QAbstractButton>
@@ -109,20 +107,6 @@ TEST_F(Widgets, APickOnlyBoxChangesOnlyByAChoiceFromItsList) {
     }
     EXPECT_EQ(combo->currentText(), "Rejected");
     EXPECT_EQ(chosen, (std::vector<int>{2, 2}));
-}
-
-// A value stored longer than the box's limit is held whole; typing can shorten it, never lengthen
-// it, and once the box is emptied the limit holds again.
-TEST_F(Widgets, AStoredTextLongerThanTheLimitIsHeldWhole) {
-    box->setMaxLength(5);
-    ShowStoredText(box, "1234567");
-    EXPECT_EQ(box->text(), "1234567");
-    QTest::keyClick(box, Qt::Key_Backspace);
-    QTest::keyClicks(box, "89");
-    EXPECT_EQ(box->text(), "123456");
-    box->clear();
-    QTest::keyClicks(box, "1234567");
-    EXPECT_EQ(box->text(), "12345");
 }
 
 TEST(DialogScript, RecordsTheBoxesGivesTheAnswersAndReportsWhatDoesNotMatch) {
