@@ -63,32 +63,23 @@ TEST(OnKeyPress, OnlyTypedCharactersReachTheHandler) {
     EXPECT_EQ(edit.text(), "x'xb"); // Delete still deletes: it types nothing
 }
 
-class Widgets : public ::testing::Test {
-protected:
-    void SetUp() override {
-        auto* layout = new QVBoxLayout(&window);
-        layout->addWidget(combo);
-        layout->addWidget(box);
-        combo->addItems({"Pending", "Sanctioned", "Rejected"});
-        MakePickOnly(combo);
-        QObject::connect(combo, &QComboBox::activated, [this](int i) { chosen.push_back(i); });
-        window.show();
-        QApplication::setActiveWindow(&window);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-        combo->setFocus();
-    }
-    void TearDown() override { combo->hidePopup(); }
-    bool list_open() const { return combo->view()->isVisible(); }
-
-    QWidget window;
-    QComboBox* combo = new QComboBox;
-    QLineEdit* box = new QLineEdit;
-    std::vector<int> chosen;
-};
-
 // No key, the wheel, Enter or leaving the box makes a choice; only a choice from the list changes
 // the value, even to the entry it shows.
-TEST_F(Widgets, APickOnlyBoxChangesOnlyByAChoiceFromItsList) {
+TEST(Widgets, APickOnlyBoxChangesOnlyByAChoiceFromItsList) {
+    QWidget window;
+    auto* combo = new QComboBox;
+    auto* box = new QLineEdit;
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(combo);
+    layout->addWidget(box);
+    combo->addItems({"Pending", "Sanctioned", "Rejected"});
+    MakePickOnly(combo);
+    std::vector<int> chosen;
+    QObject::connect(combo, &QComboBox::activated, [&](int i) { chosen.push_back(i); });
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    combo->setFocus();
     SetPickOnlyText(combo, "sanctioned"); // a stored value that is no entry
     for (auto key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_End, Qt::Key_PageDown, Qt::Key_Delete,
                      Qt::Key_Return, Qt::Key_Tab})
