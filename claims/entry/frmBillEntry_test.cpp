@@ -80,24 +80,13 @@ protected:
         }
         return typed;
     }
-    // Types a claim (see claim) and its dates.
+    // Types a claim (see claim); reference date 5 March 2007, treatment 12 to 27 January 2007.
     void type_claim(const QString& type = "Self", const QString& approval = "No") {
         for (const Typed& t : claim(type, approval))
             enter(t.control, t.text);
-        type_dates();
-    }
-    // Reference date 5 March 2007, treatment 12 to 27 January 2007.
-    void type_dates() {
         clerk.type_date("txt_RefDate", QDate(2007, 3, 5));
         clerk.type_date("txt_from", QDate(2007, 1, 12));
         clerk.type_date("txt_to", QDate(2007, 1, 27));
-    }
-    // Add New Bill, a claim typed and saved: stored as 101 on an empty register.
-    void save_claim(const QString& type = "Self", const QString& approval = "No") {
-        clerk.click("cmd_addnew");
-        type_claim(type, approval);
-        script.answer(platform::vbYes);
-        clerk.click("cmd_save");
     }
 
     using Columns = std::map<QString, QString>; // column values as statement literals
@@ -266,7 +255,6 @@ TEST_F(EntryForm, ANewClaimIsCheckedInOrderSavedAndFoundAsTyped) {
         }
         enter(t.control, t.text);
     }
-    type_dates();
     script.answer(vbNo);
     clerk.click("cmd_save");
     EXPECT_EQ(Module1::reply + shown("txt_OTehsil"), "7"); // the dash fill only follows a Yes
@@ -416,7 +404,10 @@ TEST_F(EntryForm, AWriteFailingAtAnyOfItsStatementsStoresNothingAndKeepsTheInput
 // An edit is written back and keeps the claim's decision. A change another program made between
 // FIND and UPDATE stands, and the edit stays in the form.
 TEST_F(EntryForm, AnEditedClaimIsUpdatedUnlessChangedMeanwhile) {
-    save_claim("Dependent", "Yes");
+    clerk.click("cmd_addnew");
+    type_claim("Dependent", "Yes");
+    script.answer(vbYes);
+    clerk.click("cmd_save");
     Module1::db_conn.Execute("Update detail set billstatus='Sanctioned', amtapproved=125000, "
                              "appdate=#02-Apr-2007#, remarks='Passed' where refno=101");
     store::Connection other;
