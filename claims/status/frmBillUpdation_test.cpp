@@ -30,8 +30,6 @@ QString stored() {
     return texts.join(" | ");
 }
 
-const QString kSanctioned = "Sanctioned | 1500.5 | 2024-05-15 | passed";
-
 class StatusForm : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -119,7 +117,7 @@ TEST_F(StatusForm, ASanctionNeedsAPlainAmountAboveZero) {
         EXPECT_EQ(clerk.text("txt_amount"), box == invalid ? amount : "");
         EXPECT_EQ(QApplication::focusWidget(), clerk.find("txt_amount"));
     }
-    EXPECT_EQ(stored(), kSanctioned);
+    EXPECT_EQ(stored(), "Sanctioned | 1500.5 | 2024-05-15 | passed");
     clerk.retype("txt_amount", "1,20,000x");
     EXPECT_EQ(update(vbYes), (std::vector{kQuestion, kUpdated}));
     EXPECT_EQ(stored(), "Sanctioned | 120000 | " + today + " | passed");
