@@ -6,6 +6,7 @@
 #include "backup.h"
 #include "claims_seed.h"
 #include "module1.h"
+#include "timing.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,13 +20,13 @@ namespace {
 
 constexpr int kClaims = 200'000;
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
 
 // Wall-clock seconds since `start`, and this process's processor seconds since `cpu` (the machine
 // may be busy with other work).
 QString seconds_since(Clock::time_point start, std::clock_t cpu) {
     return QStringLiteral("%1 s (processor %2 s)")
-        .arg(std::chrono::duration<double>(Clock::now() - start).count(), 0, 'f', 2)
+        .arg(bench::seconds_since(start), 0, 'f', 2)
         .arg(double(std::clock() - cpu) / CLOCKS_PER_SEC, 0, 'f', 2);
 }
 
@@ -34,10 +35,7 @@ QString seconds_since(Clock::time_point start, std::clock_t cpu) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir folder, target;
-    bench::copy_seeded_register(QCoreApplication::applicationDirPath() + "/seed-cache", kClaims,
-                                folder.path());
-    Module1::app_path = folder.path();
-    Module1::open_database(); // the program's own connection stays open, as while it runs
+    bench::open_seeded_register(kClaims, folder.path()); // stays open, as while the program runs
     std::printf("register of %d claims, %.1f MB\n", kClaims,
                 double(QFileInfo(Module1::database_path()).size()) / 1e6);
     for (int run = 1; run <= 3; ++run) {

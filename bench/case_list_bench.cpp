@@ -14,6 +14,7 @@
 #include "reports/frmCRCases.h"
 #include "reports/frmreport.h"
 #include "reports/report_preview.h"
+#include "timing.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,11 +31,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double seconds_since(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+using bench::Clock;
+using bench::seconds_since;
 
 // A figure of /proc/self/status in MB ("VmHWM", "VmRSS").
 double status_mb(const char* key) {
@@ -130,15 +128,11 @@ void exporting(frmreport& form, const QString& folder) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::default_to_offscreen();
     QApplication app(argc, argv);
     constexpr int kClaims = 200'000;
     QTemporaryDir folder;
-    bench::copy_seeded_register(QCoreApplication::applicationDirPath() + "/seed-cache", kClaims,
-                                folder.path());
-    Module1::app_path = folder.path();
-    Module1::open_database();
+    bench::open_seeded_register(kClaims, folder.path());
     std::printf("case list on a register of %d claims; program at %.0f MB\n", kClaims,
                 status_mb("VmRSS"));
 

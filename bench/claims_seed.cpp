@@ -7,6 +7,7 @@
 #include "schema.h"
 #include "store_error.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <array>
@@ -85,6 +86,14 @@ SampleClaim sample_claim(long long refno, std::mt19937& random) {
     return c;
 }
 
+void save_new_claim(store::Connection& connection, const SampleClaim& claim, bool commit) {
+    store::Transaction transaction(connection);
+    for (const QString& statement : new_claim_statements(claim))
+        connection.Execute(statement);
+    if (commit)
+        transaction.commit();
+}
+
 void seed_claims(store::Connection& connection, long long first_refno, int count, unsigned seed) {
     std::mt19937 random(seed);
     store::Transaction transaction(connection);
@@ -93,8 +102,9 @@ void seed_claims(store::Connection& connection, long long first_refno, int count
     transaction.commit();
 }
 
-void copy_seeded_register(const QString& cache_folder, const QString& name, const QString& folder,
+void copy_seeded_register(const QString& name, const QString& folder,
                           const std::function<void(store::Connection&)>& fill) {
+    const QString cache_folder = QCoreApplication::applicationDirPath() + "/seed-cache";
     const QString cached = QDir(cache_folder).filePath(name);
     if (!QFile::exists(cached)) {
         // Seed under another name so that an interrupted run leaves no half-seeded cache.
@@ -116,10 +126,21 @@ void copy_seeded_register(const QString& cache_folder, const QString& name, cons
         throw store::StoreError("cannot copy the seeded database to " + target);
 }
 
-void copy_seeded_register(const QString& cache_folder, int count, const QString& folder) {
+void copy_seeded_register(int count, const QString& folder) {
     copy_seeded_register(
-        cache_folder, QStringLiteral("claims-%1.mdb").arg(count), folder,
+        QStringLiteral("claims-%1.mdb").arg(count), folder,
         [count](store::Connection& connection) { seed_claims(connection, 101, count); });
+}
+
+void open_seeded_register(int count, const QString& folder) {
+    copy_seeded_register(count, folder);
+    Module1::app_path = folder;
+    Module1::open_database();
+}
+
+void default_to_offscreen() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
 } // namespace bench

@@ -14,6 +14,7 @@
 #include "module1.h"
 #include "schema.h"
 #include "store_error.h"
+#include "timing.h"
 
 #include <QApplication>
 #include <QDir>
@@ -33,19 +34,7 @@ namespace {
 constexpr int kClaims = 200'000;
 constexpr std::int64_t kChanges = 1'000'000;
 
-using Clock = std::chrono::steady_clock;
-
-void time_it(const char* what, int times, const std::function<void(int)>& step) {
-    std::vector<double> ms;
-    for (int i = 0; i < times; ++i) {
-        const auto start = Clock::now();
-        step(i);
-        ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    std::sort(ms.begin(), ms.end());
-    std::printf("%-52s median %8.3f ms   90%% %8.3f ms   (%d runs)\n", what, ms[ms.size() / 2],
-                ms[ms.size() * 9 / 10], times);
-}
+using bench::time_it;
 
 // Earlier edits of the seeded claims, two fields each, until the history holds kChanges changes.
 void add_older_changes(store::Connection& db) {
@@ -93,13 +82,11 @@ void fill_register(store::Connection& db) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::default_to_offscreen();
     QApplication app(argc, argv);
     QTemporaryDir folder;
-    const auto seeding = Clock::now();
-    bench::copy_seeded_register(QCoreApplication::applicationDirPath() + "/seed-cache",
-                                QStringLiteral("history-%1.mdb").arg(kClaims), folder.path(),
+    const auto seeding = bench::Clock::now();
+    bench::copy_seeded_register(QStringLiteral("history-%1.mdb").arg(kClaims), folder.path(),
                                 fill_register);
     Module1::app_path = folder.path();
     Module1::open_database();
@@ -111,24 +98,16 @@ int main(int argc, char** argv) {
             db_conn.ReadNumber("SELECT count(*) FROM claim_history").value_or(0)),
         static_cast<long long>(
             db_conn.ReadNumber("SELECT count(*) FROM claim_history_fields").value_or(0)),
-        std::chrono::duration<double>(Clock::now() - seeding).count());
+        bench::seconds_since(seeding));
 
     std::mt19937 random(99);
     const long long first_new = Module1::allocate_reference_number().toLongLong();
     time_it("save a new claim with its history (insert + 9 updates)", 200, [&](int i) {
-        const bench::SampleClaim claim = bench::sample_claim(first_new + i, random);
-        store::Transaction transaction(db_conn);
-        for (const QString& statement : bench::new_claim_statements(claim))
-            db_conn.Execute(statement);
-        transaction.commit();
+        bench::save_new_claim(db_conn, bench::sample_claim(first_new + i, random));
     });
-    // The statements alone, rolled back: the commit's wait for the disk left out.
     const auto statements_only = [&](const char* what, long long from) {
         time_it(what, 200, [&](int i) {
-            const bench::SampleClaim claim = bench::sample_claim(from + i, random);
-            store::Transaction transaction(db_conn);
-            for (const QString& statement : bench::new_claim_statements(claim))
-                db_conn.Execute(statement);
+            bench::save_new_claim(db_conn, bench::sample_claim(from + i, random), false);
         });
     };
     statements_only("  its ten statements with the history, no commit", first_new + 1000);
@@ -141,11 +120,7 @@ int main(int argc, char** argv) {
         transaction.commit();
     }
     time_it("the same save without the history triggers", 200, [&](int i) {
-        const bench::SampleClaim claim = bench::sample_claim(first_new + 200 + i, random);
-        store::Transaction transaction(db_conn);
-        for (const QString& statement : bench::new_claim_statements(claim))
-            db_conn.Execute(statement);
-        transaction.commit();
+        bench::save_new_claim(db_conn, bench::sample_claim(first_new + 200 + i, random));
     });
     statements_only("  its ten statements without the history, no commit", first_new + 1000);
     {

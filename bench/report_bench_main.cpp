@@ -4,28 +4,24 @@
 // Benchmark; they find the register open on Module1::db_conn.
 #include "claims_seed.h"
 #include "module1.h"
+#include "timing.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <chrono>
 #include <cstdio>
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::default_to_offscreen();
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
 
     constexpr int kClaims = 200'000;
     QTemporaryDir folder;
-    const auto seeding = std::chrono::steady_clock::now();
-    bench::copy_seeded_register(QCoreApplication::applicationDirPath() + "/seed-cache", kClaims,
-                                folder.path());
+    const auto seeding = bench::Clock::now();
+    bench::open_seeded_register(kClaims, folder.path());
     std::printf("register of %d claims ready in %.1f s (seeded once, then copied)\n", kClaims,
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - seeding).count());
-    Module1::app_path = folder.path();
-    Module1::open_database();
+                bench::seconds_since(seeding));
 
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

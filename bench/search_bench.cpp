@@ -8,11 +8,10 @@
 #include "connection_string.h"
 #include "module1.h"
 #include "recordset.h"
+#include "timing.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -21,22 +20,10 @@ namespace {
 
 constexpr int kClaims = 200'000;
 
-using Clock = std::chrono::steady_clock;
-
-double elapsed_ms(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
 // Runs `step` once unmeasured (the cold cache), then `times` times; prints the median.
 void time_it(const QString& what, int times, const std::function<QString()>& step) {
     const QString outcome = step();
-    std::vector<double> ms;
-    for (int i = 0; i < times; ++i) {
-        const auto start = Clock::now();
-        step();
-        ms.push_back(elapsed_ms(start));
-    }
-    std::sort(ms.begin(), ms.end());
+    const std::vector<double> ms = bench::times_ms(times, [&](int) { step(); });
     std::printf("%-52s median %8.3f ms  max %8.3f ms  %s\n", qPrintable(what), ms[ms.size() / 2],
                 ms.back(), qPrintable(outcome));
 }
@@ -66,18 +53,17 @@ void remove_search_words(const QString& file) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir folder;
-    bench::copy_seeded_register(QCoreApplication::applicationDirPath() + "/seed-cache", kClaims,
-                                folder.path());
+    bench::copy_seeded_register(kClaims, folder.path());
     Module1::app_path = folder.path();
     using Module1::db_conn;
 
     remove_search_words(Module1::database_path());
-    const auto upgrade = Clock::now();
+    const auto upgrade = bench::Clock::now();
     Module1::open_database();
     std::printf(
         "upgrade of %d claims to the search words: %.0f ms; claims with words %lld of "
         "%lld\n",
-        kClaims, elapsed_ms(upgrade),
+        kClaims, 1000 * bench::seconds_since(upgrade),
         static_cast<long long>(
             db_conn.ReadNumber("SELECT count(*) FROM detail_search").value_or(0)),
         static_cast<long long>(db_conn.ReadNumber("SELECT count(*) FROM detail").value_or(0)));
@@ -126,11 +112,7 @@ int main(int argc, char** argv) {
     std::mt19937 random(99);
     long long next = Module1::allocate_reference_number().toLongLong();
     const auto save = [&] {
-        const bench::SampleClaim claim = bench::sample_claim(next++, random);
-        store::Transaction transaction(db_conn);
-        for (const QString& statement : bench::new_claim_statements(claim))
-            db_conn.Execute(statement);
-        transaction.commit();
+        bench::save_new_claim(db_conn, bench::sample_claim(next++, random));
         return QString();
     };
     time_it("save a new claim (insert + 9 updates) with its words", 201, save);

@@ -16,6 +16,7 @@
 #include "reports/report_preview.h"
 #include "server_register.h"
 #include "store_error.h"
+#include "timing.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,8 +25,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -33,21 +32,9 @@
 namespace {
 
 constexpr int kClaims = 200'000;
-using Clock = std::chrono::steady_clock;
-
-double seconds_since(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 // The median of `times` runs of `step`, in milliseconds.
 double median_ms(int times, const std::function<void(int)>& step) {
-    std::vector<double> ms;
-    for (int i = 0; i < times; ++i) {
-        const auto start = Clock::now();
-        step(i);
-        ms.push_back(1000 * seconds_since(start));
-    }
-    std::sort(ms.begin(), ms.end());
+    const std::vector<double> ms = bench::times_ms(times, step);
     return ms[ms.size() / 2];
 }
 
@@ -61,11 +48,7 @@ Figures measure(long long first_refno) {
     Figures figures;
     std::mt19937 random(99);
     figures.save_ms = median_ms(200, [&](int i) {
-        const bench::SampleClaim claim = bench::sample_claim(first_refno + i, random);
-        store::Transaction transaction(Module1::db_conn);
-        for (const QString& statement : bench::new_claim_statements(claim))
-            Module1::db_conn.Execute(statement);
-        transaction.commit();
+        bench::save_new_claim(Module1::db_conn, bench::sample_claim(first_refno + i, random));
     });
 
     RptPendancy pendency;
@@ -112,12 +95,10 @@ void run(const QStringList& arguments) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::default_to_offscreen();
     QApplication app(argc, argv);
     QTemporaryDir folder;
-    bench::copy_seeded_register(QCoreApplication::applicationDirPath() + "/seed-cache", kClaims,
-                                folder.path());
+    bench::copy_seeded_register(kClaims, folder.path());
 
     QString cluster = qEnvironmentVariable("VETRA_BENCH_SERVER");
     const QString cluster_dir = QCoreApplication::applicationDirPath() + "/bench-cluster";
@@ -141,10 +122,10 @@ int main(int argc, char** argv) {
                       ";Jet OLEDB:Database Password=" + Module1::kDatabasePassword);
             target.Open(server);
             store::create_server_register(target);
-            const auto copying = Clock::now();
+            const auto copying = bench::Clock::now();
             store::copy_register(file, target, [](std::int64_t, std::int64_t) {});
             std::printf("copy of %d claims from the file to the server, compared: %.1f s\n",
-                        kClaims, seconds_since(copying));
+                        kClaims, bench::seconds_since(copying));
             target.Execute("ANALYZE");
         }
         Module1::app_path = folder.path();

@@ -27,14 +27,10 @@ void look_up(benchmark::State& state, frmBillUpdation& form, const std::function
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::default_to_offscreen();
     QApplication app(argc, argv);
     QTemporaryDir folder;
-    bench::copy_seeded_register(QCoreApplication::applicationDirPath() + "/seed-cache", kClaims,
-                                folder.path());
-    Module1::app_path = folder.path();
-    Module1::open_database();
+    bench::open_seeded_register(kClaims, folder.path());
     frmBillUpdation form;
 
     std::mt19937 random(11);

@@ -5,37 +5,17 @@
 #include "module1.h"
 #include "recordset.h"
 #include "schema.h"
+#include "timing.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <functional>
-#include <vector>
 
 namespace {
 
 constexpr int kClaims = 200'000;
 
-using Clock = std::chrono::steady_clock;
-
-// Runs `step` `times` times and prints the median and the mean in milliseconds.
-void time_it(const char* what, int times, const std::function<void(int)>& step) {
-    std::vector<double> ms;
-    ms.reserve(static_cast<std::size_t>(times));
-    for (int i = 0; i < times; ++i) {
-        const auto start = Clock::now();
-        step(i);
-        ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    double total = 0;
-    for (const double m : ms)
-        total += m;
-    std::sort(ms.begin(), ms.end());
-    std::printf("%-44s median %8.3f ms   mean %8.3f ms   (%d runs)\n", what, ms[ms.size() / 2],
-                total / times, times);
-}
+using bench::time_it;
 
 void reopen(store::Recordset& recordset, const QString& statement) {
     if (recordset.State() == store::adStateOpen)
@@ -49,14 +29,10 @@ void reopen(store::Recordset& recordset, const QString& statement) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir folder;
-    const auto seeding = Clock::now();
-    bench::copy_seeded_register(QCoreApplication::applicationDirPath() + "/seed-cache", kClaims,
-                                folder.path());
+    const auto seeding = bench::Clock::now();
+    bench::open_seeded_register(kClaims, folder.path());
     std::printf("register of %d claims ready in %.1f s (seeded once, then copied)\n", kClaims,
-                std::chrono::duration<double>(Clock::now() - seeding).count());
-
-    Module1::app_path = folder.path();
-    Module1::open_database();
+                bench::seconds_since(seeding));
     using Module1::db_conn;
 
     // What the program's start does with the file: open, check it whole, open the reports' side.
@@ -65,11 +41,7 @@ int main(int argc, char** argv) {
     std::mt19937 random(99);
     const long long first_new = Module1::allocate_reference_number().toLongLong();
     time_it("save a new claim (insert + 9 updates)", 200, [&](int i) {
-        const bench::SampleClaim claim = bench::sample_claim(first_new + i, random);
-        store::Transaction transaction(db_conn);
-        for (const QString& statement : bench::new_claim_statements(claim))
-            db_conn.Execute(statement);
-        transaction.commit();
+        bench::save_new_claim(db_conn, bench::sample_claim(first_new + i, random));
     });
 
     time_it("allocate a reference number", 1000, [](int) { Module1::allocate_reference_number(); });
