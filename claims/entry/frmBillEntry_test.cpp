@@ -204,7 +204,7 @@ TEST_F(EntryForm, ChoosingTheTypeOrTheApprovalSwitchesItsAmountBox) {
 // Every load empties and disables the boxes and fills each list once. The checks run in order and
 // report only the first gap; a complete claim is saved on a Yes, each box in its column, the
 // optional boxes left blank as dashes. (The acceptance road finds and shows a saved claim.)
-TEST_F(EntryForm, ANewClaimIsCheckedInOrderSavedAndFoundAsTyped) {
+TEST_F(EntryForm, EveryLoadEmptiesTheFormAndANewClaimIsCheckedInOrderThenSaved) {
     const std::pair<const char*, QStringList> lists[] = {
         {"cmb_district", store::district_names()}, {"cmb_Documents", {"No", "Yes", "Incomplete"}},
         {"cmb_HApproval", {"No", "Yes"}},          {"cmb_Type", {"Self", "Dependent"}},
