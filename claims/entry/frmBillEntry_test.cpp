@@ -363,12 +363,8 @@ TEST_F(EntryForm, WhatTheBoxesHoldIsStoredExactlyOrRefusedNamingTheBox) {
 // stored and the form keeps what the clerk typed, the blank optional boxes without dashes.
 TEST_F(EntryForm, AWriteFailingAtAnyOfItsStatementsStoresNothingAndKeepsTheInput) {
     store_claim(12);
-    const struct {
-        const char* command;
-        int statements;
-        std::function<void()> start;
-        Mode mode;
-    } writes[] = {
+    // The button, the statements of its write, how the write is started and the mode it leaves.
+    const std::tuple<const char*, int, std::function<void()>, Mode> writes[] = {
         {"cmd_save", 11, [&] { clerk.click("cmd_addnew"), type_claim(); }, Mode::new_claim},
         {"cmd_save", 10,
          [&] {
@@ -377,8 +373,8 @@ TEST_F(EntryForm, AWriteFailingAtAnyOfItsStatementsStoresNothingAndKeepsTheInput
          },
          Mode::editing},
         {"cmd_delete", 1, [&] { find("12"); }, Mode::viewing}};
-    for (const auto& write : writes) {
-        write.start();
+    for (const auto& [command, statements, start, mode] : writes) {
+        start();
         const auto before = rows();
         const QString typed = shown("txt_EmpName") + shown("txt_OTehsil");
         int n = 1;
@@ -386,17 +382,17 @@ TEST_F(EntryForm, AWriteFailingAtAnyOfItsStatementsStoresNothingAndKeepsTheInput
             store::TemporaryRegister::fail_nth_statement(n);
             script.clear_shown();
             script.answer(vbYes);
-            clerk.click(write.command);
+            clerk.click(command);
             Module1::db_conn.set_statement_hook({});
             if (script.shown().back().title != "Database Error")
                 break;
-            SCOPED_TRACE(testing::Message() << write.statements << " statements, failing at " << n);
+            SCOPED_TRACE(testing::Message() << statements << " statements, failing at " << n);
             EXPECT_EQ(rows(), before);
             EXPECT_FALSE(Module1::db_conn.InTransaction());
-            expect_mode(write.mode);
+            expect_mode(mode);
             EXPECT_EQ(shown("txt_EmpName") + shown("txt_OTehsil"), typed);
         }
-        EXPECT_EQ(n - 1, write.statements) << "then it succeeds";
+        EXPECT_EQ(n - 1, statements) << "then it succeeds";
         EXPECT_NE(rows(), before);
     }
 }
