@@ -378,7 +378,7 @@ TEST_F(EntryForm, AWriteFailingAtAnyOfItsStatementsStoresNothingAndKeepsTheInput
         const auto before = rows();
         const QString typed = shown("txt_EmpName") + shown("txt_OTehsil");
         int n = 1;
-        for (;; ++n) {
+        for (; n <= statements + 1; ++n) {
             store::TemporaryRegister::fail_nth_statement(n);
             script.clear_shown();
             script.answer(vbYes);

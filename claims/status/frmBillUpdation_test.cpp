@@ -140,7 +140,7 @@ TEST_F(StatusForm, AClaimChangedMeanwhileOrAFailedStatementStoresNothing) {
     const QString input = "12 | Claim Twelve | Rejected |  | " + today + " | ";
     EXPECT_EQ(shown(), input);
     int n = 1;
-    for (;; ++n) {
+    for (; n <= 2; ++n) {
         prepare();
         store::TemporaryRegister::fail_nth_statement(n);
         boxes = update(vbYes);
