@@ -2,8 +2,6 @@
 // inline in the header because it runs once per symbol.
 #include "adaptive_huffman.h"
 
-#include <algorithm>
-
 namespace lzh {
 
 namespace {
@@ -29,27 +27,35 @@ AdaptiveHuffman::AdaptiveHuffman() {
 }
 
 void AdaptiveHuffman::rebuild() {
-    // Leaves move to the front in their order, with counts halved upward.
+    // The leaves in their order, with counts halved (rounded up, so the order holds).
+    std::array<std::uint16_t, kSymbolCount> leafFreq;
+    std::array<std::uint16_t, kSymbolCount> leafSon;
     unsigned leaves = 0;
     for (unsigned node = 0; node < kTreeSize; ++node) {
         if (son_[node] >= kTreeSize) {
-            freq_[leaves] = static_cast<std::uint16_t>((freq_[node] + 1u) / 2);
-            son_[leaves] = son_[node];
+            leafFreq[leaves] = static_cast<std::uint16_t>((freq_[node] + 1u) / 2);
+            leafSon[leaves] = son_[node];
             ++leaves;
         }
     }
-    // Pair nodes i and i + 1 in order; each new node goes after every node of
-    // equal count, which keeps the order.
-    for (unsigned i = 0, node = kSymbolCount; node < kTreeSize; i += 2, ++node) {
-        const auto f = static_cast<std::uint16_t>(freq_[i] + freq_[i + 1]);
-        unsigned at = node;
-        while (f < freq_[at - 1]) {
-            --at;
+    // Node j of the new internal ones joins nodes 2j and 2j + 1 and goes after
+    // every node of equal count made before it, leaves first. Their counts
+    // come in order, so the nodes are two runs merged: no moving of nodes.
+    unsigned leaf = 0;
+    unsigned inner = 0;
+    for (unsigned at = 0; at < kTreeSize; ++at) {
+        // Internal node `inner` exists once both its children have places.
+        const bool innerMade = 2 * inner + 1 < at;
+        const unsigned innerFreq = innerMade ? freq_[2 * inner] + freq_[2 * inner + 1] : 0;
+        if (leaf < kSymbolCount && (!innerMade || leafFreq[leaf] <= innerFreq)) {
+            freq_[at] = leafFreq[leaf];
+            son_[at] = leafSon[leaf];
+            ++leaf;
+        } else {
+            freq_[at] = static_cast<std::uint16_t>(innerFreq);
+            son_[at] = static_cast<std::uint16_t>(2 * inner);
+            ++inner;
         }
-        std::copy_backward(freq_.begin() + at, freq_.begin() + node, freq_.begin() + node + 1);
-        std::copy_backward(son_.begin() + at, son_.begin() + node, son_.begin() + node + 1);
-        freq_[at] = f;
-        son_[at] = static_cast<std::uint16_t>(i);
     }
     for (unsigned node = 0; node < kTreeSize; ++node) {
         const unsigned child = son_[node];

@@ -34,15 +34,17 @@ protected:
     ~FetchListener() = default;
 };
 
-// Told how far a decoder's output is final, so that its bytes can go on
-// while decoding goes on.
-class OutputListener {
+// Takes a decoder's output part by part, from buffers that the decoder
+// reuses: a part's bytes stay unchanged until the next put() or end()
+// returns, so they may be written out while the next part is decoded.
+class PartSink {
 public:
-    // The first `bytes` bytes of the output will not change any more.
-    virtual void decoded(std::uint64_t bytes) = 0;
+    virtual void put(const std::uint8_t* bytes, std::size_t count) = 0;
+    // After the last part: returns once the sink is done with it.
+    virtual void end() = 0;
 
 protected:
-    ~OutputListener() = default;
+    ~PartSink() = default;
 };
 
 } // namespace lzh

@@ -56,14 +56,6 @@ private:
     std::uint64_t calls_ = 0;
 };
 
-std::array<std::uint8_t, lzh::kLengthFieldSize> lengthField(std::uint32_t value) {
-    std::array<std::uint8_t, lzh::kLengthFieldSize> field{};
-    for (unsigned i = 0; i < lzh::kLengthFieldSize; ++i) {
-        field[i] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
-    return field;
-}
-
 } // namespace
 
 bool TCustom_lzh::StartOperation() {
@@ -122,7 +114,7 @@ bool TCustom_lzh::Compress() {
     } catch (const ElzhException&) {
         return false;
     }
-    const auto field = lengthField(static_cast<std::uint32_t>(result.consumed));
+    const auto field = lzh::lengthField(static_cast<std::uint32_t>(result.consumed));
     Target->SetPosition(Target->Size());
     Target->Write(field.data(), field.size());
     return true;

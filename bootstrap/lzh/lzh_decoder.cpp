@@ -87,7 +87,6 @@ private:
 };
 
 constexpr std::size_t kCopyStep = 8;
-constexpr std::size_t kOutputStep = std::size_t{1} << 20;
 static_assert((kLongestMatch + kCopyStep - 1) / kCopyStep * kCopyStep <= kDecodeSlack);
 constexpr unsigned kLongestPosition = 8 + 6;
 static_assert(kLongestCode + kLongestPosition <= 56, "one refill must cover a symbol");
@@ -213,7 +212,7 @@ std::optional<std::int32_t> statedLength(std::span<const std::uint8_t> stream) {
 }
 
 DecodeResult decode(std::span<const std::uint8_t> source, std::int32_t length, std::uint8_t* out,
-                    FetchListener* listener, OutputListener* output) {
+                    FetchListener* listener) {
     if (length <= 0) {
         return {0, 0};
     }
@@ -227,15 +226,41 @@ DecodeResult decode(std::span<const std::uint8_t> source, std::int32_t length, s
         decoder.run(first, first + std::min<std::size_t>(wanted, kWindowSize)) - first);
     std::memcpy(out, first, firstPart);
     std::size_t produced = firstPart;
-    // Without anyone to tell, in one run; else in steps, each ending with the news.
-    const std::size_t step = output != nullptr ? kOutputStep : wanted;
-    while (produced < wanted) {
-        const std::size_t stop = produced + std::min(step, wanted - produced);
-        produced = static_cast<std::size_t>(decoder.run(out + produced, out + stop) - out);
-        if (output != nullptr) {
-            output->decoded(produced);
-        }
+    if (produced < wanted) {
+        produced = static_cast<std::size_t>(decoder.run(out + produced, out + wanted) - out);
     }
+    return {produced, decoder.fetches()};
+}
+
+DecodeResult decode(std::span<const std::uint8_t> source, std::int32_t length, PartSink& sink) {
+    if (length <= 0) {
+        return {0, 0};
+    }
+    // Each buffer holds the window, then a part and the room it may run over by.
+    struct Tables {
+        AdaptiveHuffman tree;
+        std::array<std::array<std::uint8_t, kWindowSize + kDecodePart + kDecodeSlack>, 2> buffers;
+    };
+    const auto tables = allocateTables<Tables>();
+    std::uint8_t* part = tables->buffers[0].data() + kWindowSize;
+    std::fill(part - kFirstWritePos, part, kWindowFill);
+    SymbolDecoder decoder(tables->tree, source, nullptr);
+
+    const auto wanted = static_cast<std::size_t>(length);
+    std::size_t produced = 0;
+    for (std::size_t turn = 1; produced < wanted; ++turn) {
+        std::uint8_t* const end =
+            decoder.run(part, part + std::min(kDecodePart, wanted - produced));
+        const auto count = static_cast<std::size_t>(end - part);
+        produced += count;
+        sink.put(part, count);
+        // The other buffer is free once put() has returned; the window goes
+        // ahead of the next part there.
+        std::uint8_t* const next = tables->buffers[turn % 2].data() + kWindowSize;
+        std::memcpy(next - kWindowSize, end - kWindowSize, kWindowSize);
+        part = next;
+    }
+    sink.end();
     return {produced, decoder.fetches()};
 }
 

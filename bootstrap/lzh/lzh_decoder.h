@@ -23,11 +23,16 @@ struct DecodeResult {
 // produced (nothing for a length of 0 or less), into `out`, which holds
 // `length` + kDecodeSlack bytes. Bits past the end of `source` read as 0, so
 // any input decodes to at least `length` bytes. `listener`, if given, hears
-// the progress through `source` after each symbol; `output`, if given, hears
-// every megabyte or so how far `out` is final.
+// the progress through `source` after each symbol.
 // Throws ElzhException when the tables cannot be allocated.
 DecodeResult decode(std::span<const std::uint8_t> source, std::int32_t length, std::uint8_t* out,
-                    FetchListener* listener, OutputListener* output = nullptr);
+                    FetchListener* listener);
+
+// The same output handed to `sink` in parts of at most kDecodePart +
+// kLongestMatch - 1 bytes, decoded in two buffers of that size that take
+// turns: output far larger than the processor's caches costs no fresh memory.
+inline constexpr std::size_t kDecodePart = std::size_t{1} << 18;
+DecodeResult decode(std::span<const std::uint8_t> source, std::int32_t length, PartSink& sink);
 
 // The length that a whole compressed stream states in its last 4 bytes;
 // nothing when it is too short to hold one, or states more than its body can

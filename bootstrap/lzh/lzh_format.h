@@ -50,6 +50,15 @@ constexpr unsigned matchLength(unsigned symbol) {
     return symbol + 1 + kThreshold - kLiteralCount;
 }
 
+// The 4 bytes that end a stream: its uncompressed length, little-endian.
+constexpr std::array<std::uint8_t, kLengthFieldSize> lengthField(std::uint32_t length) {
+    std::array<std::uint8_t, kLengthFieldSize> field{};
+    for (unsigned i = 0; i < kLengthFieldSize; ++i) {
+        field[i] = static_cast<std::uint8_t>(length >> (8 * i));
+    }
+    return field;
+}
+
 // Each symbol costs at least one bit and yields at most kLongestMatch bytes.
 inline constexpr unsigned kMostBytesPerBodyByte = 8 * kLongestMatch; // 480
 

@@ -2,21 +2,25 @@
 // a temporary file beside the output so that a failure leaves OUT untouched.
 #include "lzh_tool.h"
 
-#include "custom_lzh.h"
 #include "lzh_decoder.h"
+#include "lzh_encoder.h"
 #include "lzh_exception.h"
+#include "lzh_format.h"
+#include "memory_stream.h"
 #include "replace_file.h"
 
-#include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 namespace lzh {
 
@@ -72,12 +76,11 @@ std::optional<TMemoryStream> readWhole(const fs::path& path, std::ostream& err) 
     return bytes;
 }
 
-// The decoded bytes going to the output file on a thread of their own while
-// decoding goes on; without a thread, all at the end.
-class StreamedOutput final : public OutputListener {
+// The decoded parts going to the output file on a thread of their own while
+// the next part is decoded; without a thread, each as it comes.
+class StreamedOutput final : public PartSink {
 public:
-    StreamedOutput(packaging::FileReplacement& file, const std::uint8_t* bytes)
-        : file_(file), bytes_(bytes) {
+    explicit StreamedOutput(packaging::FileReplacement& file) : file_(file) {
         try {
             thread_ = std::thread([this] { run(); });
         } catch (const std::system_error&) {
@@ -87,45 +90,52 @@ public:
     StreamedOutput& operator=(const StreamedOutput&) = delete;
     ~StreamedOutput() { stop(); }
 
-    void decoded(std::uint64_t bytes) override {
-        ready_.store(bytes, std::memory_order_release);
-        ready_.notify_one();
+    // Returns once the part before is written: the decoder reuses its buffer next.
+    void put(const std::uint8_t* bytes, std::size_t count) override {
+        if (!thread_.joinable()) {
+            file_.append({bytes, count});
+            return;
+        }
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return pending_.empty(); });
+        pending_ = {bytes, count};
+        changed_.notify_all();
     }
 
-    // Writes what is left of the first `total` bytes; the first failure, if any.
-    std::optional<std::string> finish(std::uint64_t total) {
-        stop();
-        return file_.append({bytes_ + written_, static_cast<std::size_t>(total - written_)});
-    }
+    void end() override { stop(); }
 
 private:
-    static constexpr std::uint64_t kStop = std::numeric_limits<std::uint64_t>::max();
-
     void run() {
-        for (std::uint64_t ready; (ready = ready_.load(std::memory_order_acquire)) != kStop;) {
-            if (ready == written_) {
-                ready_.wait(ready, std::memory_order_acquire);
-                continue;
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            changed_.wait(lock, [this] { return !pending_.empty() || stopping_; });
+            if (pending_.empty()) {
+                return;
             }
-            if (file_.append({bytes_ + written_, static_cast<std::size_t>(ready - written_)})) {
-                return; // the failure sticks to the file
-            }
-            written_ = ready;
+            lock.unlock();
+            file_.append(pending_); // a failure sticks to the file
+            lock.lock();
+            pending_ = {};
+            changed_.notify_all();
         }
     }
 
     void stop() {
         if (thread_.joinable()) {
-            ready_.store(kStop, std::memory_order_release);
-            ready_.notify_one();
+            {
+                const std::lock_guard lock(mutex_);
+                stopping_ = true;
+            }
+            changed_.notify_all();
             thread_.join();
         }
     }
 
     packaging::FileReplacement& file_;
-    const std::uint8_t* bytes_;
-    std::atomic<std::uint64_t> ready_{0};
-    std::uint64_t written_ = 0; // the thread's, until it ends
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::span<const std::uint8_t> pending_; // the part being written, until it is
+    bool stopping_ = false;
     std::thread thread_;
 };
 
@@ -141,22 +151,60 @@ int decompress(const TMemoryStream& source, const fs::path& in, const fs::path& 
         err << "lzh: cannot decompress " << in.string() << kNotAStream;
         return 1;
     }
-    TMemoryStream target;
-    target.SetSizeForOverwrite(static_cast<std::size_t>(std::max(*length, 0)) + kDecodeSlack);
     packaging::FileReplacement file(out);
-    std::optional<std::string> failure;
     try {
-        StreamedOutput output(file, target.Memory());
-        const DecodeResult result = decode(stream, *length, target.Memory(), nullptr, &output);
-        failure = output.finish(result.produced);
+        StreamedOutput output(file);
+        decode(stream, *length, output);
     } catch (const ElzhException&) {
         err << "lzh: cannot decompress " << in.string() << kNotAStream;
         return 1;
     }
-    if (!failure) {
-        failure = file.commit();
+    if (const auto failure = file.commit()) {
+        err << "lzh: cannot write " << out.string() << ": " << *failure << "\n";
+        return 1;
     }
-    if (failure) {
+    return 0;
+}
+
+// The stream going to OUT as it is made, a megabyte at a time, so that most
+// of it is on its way to the disk by the end.
+class FileSink final : public ByteSink {
+public:
+    explicit FileSink(packaging::FileReplacement& file) : file_(file) { buffer_.reserve(kStep); }
+
+    void put(const std::uint8_t* bytes, std::size_t count) override {
+        buffer_.insert(buffer_.end(), bytes, bytes + count);
+        if (buffer_.size() >= kStep) {
+            flush();
+        }
+    }
+
+    void flush() {
+        file_.append(buffer_); // a failure sticks to the file
+        buffer_.clear();
+    }
+
+private:
+    static constexpr std::size_t kStep = std::size_t{1} << 20;
+    packaging::FileReplacement& file_;
+    std::vector<std::uint8_t> buffer_;
+};
+
+int compressInto(const TMemoryStream& source, const fs::path& in, const fs::path& out,
+                 std::ostream& err) {
+    packaging::FileReplacement file(out);
+    FileSink sink(file);
+    EncodeResult result{};
+    try {
+        result = encode({source.Memory(), source.Size()}, sink, nullptr);
+    } catch (const ElzhException&) {
+        err << "lzh: cannot compress " << in.string() << ": not enough memory\n";
+        return 1;
+    }
+    const auto field = lengthField(static_cast<std::uint32_t>(result.consumed));
+    sink.put(field.data(), field.size());
+    sink.flush();
+    if (const auto failure = file.commit()) {
         err << "lzh: cannot write " << out.string() << ": " << *failure << "\n";
         return 1;
     }
@@ -186,21 +234,7 @@ int runTool(std::span<const char* const> args, std::ostream& err) {
     if (!compress) {
         return decompress(*source, in, out, err);
     }
-    TMemoryStream target;
-    TCustom_lzh codec;
-    codec.Source = source->Memory();
-    codec.SourceSize = static_cast<std::int32_t>(source->Size());
-    codec.Target = &target;
-    if (!codec.Compress()) {
-        err << "lzh: cannot compress " << in.string() << ": not enough memory\n";
-        return 1;
-    }
-    if (const auto reason = packaging::replaceFile(
-            out, {target.Memory(), static_cast<std::size_t>(target.Size())})) {
-        err << "lzh: cannot write " << out.string() << ": " << *reason << "\n";
-        return 1;
-    }
-    return 0;
+    return compressInto(*source, in, out, err);
 }
 
 } // namespace lzh

@@ -65,6 +65,8 @@ void startWriteBack(int fd, std::uint64_t offset, std::size_t count) {
 }
 #endif
 
+constexpr std::uint64_t kWriteBackStep = std::uint64_t{1} << 20;
+
 // A name beside `target` that no file has yet.
 fs::path freshNameBeside(const fs::path& target) {
     std::random_device seed;
@@ -110,8 +112,12 @@ std::optional<std::string> FileReplacement::append(std::span<const std::uint8_t>
         }
     }
     if (!failure_) {
-        startWriteBack(fd_, written_, done);
         written_ += done;
+        // In steps of a megabyte or more, however small the parts come.
+        if (written_ - startedTo_ >= kWriteBackStep) {
+            startWriteBack(fd_, startedTo_, static_cast<std::size_t>(written_ - startedTo_));
+            startedTo_ = written_;
+        }
     }
     return failure_;
 }

@@ -44,6 +44,7 @@ private:
     int fd_ = -1;
     bool opened_ = false;
     std::uint64_t written_ = 0;
+    std::uint64_t startedTo_ = 0; // written bytes started on their way to the disk
     std::optional<std::string> failure_;
     bool committed_ = false;
 };
