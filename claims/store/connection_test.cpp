@@ -51,6 +51,7 @@ TEST_F(StoreConnection, AWrongKeyADamagedLockedEmptyOrMissingFileIsRefusedUnchan
         EXPECT_EQ(folder_names(dir.path()), names);
     };
     open(connection).Close(); // leaves the file in write-ahead mode, as the program does
+    EXPECT_FALSE(create_database_if_missing(file, "kertpol")) << "a file standing is kept";
     expect_refused(opening(file, "Kertpol"), "the password does not fit");
     expect_refused(opening(file, ""), "the password does not fit");
     sqlite3* holder = engine::open_keyed(file, "kertpol", SQLITE_OPEN_READWRITE);

@@ -1,9 +1,8 @@
-// The register's layout: a new file, the column check at start, the upgrade of an older file and
-// the change counter. Each connection's own report table is backend_test's.
-#include "claim_changes.h"
+// The register's layout: the column check at start and the upgrade of an older file. The change
+// counter and each connection's own report table are backend_test's.
+#include "connection.h"
 #include "engine.h"
 #include "module1.h"
-#include "recordset.h"
 #include "schema.h"
 #include "store_error.h"
 #include "temporary_register.h"
@@ -15,15 +14,6 @@ using namespace store;
 using Module1::db_conn;
 
 namespace {
-
-QStringList detail_columns() {
-    Recordset row;
-    row.Open("Select * from detail", db_conn);
-    QStringList names;
-    for (int i = 0; i < row.FieldCount(); ++i)
-        names << row.FieldName(i);
-    return names;
-}
 
 // Replaces the register with a file whose `detail` has `columns`, in layout `version`, as an older
 // program or a hand-made change may have left it.
@@ -46,16 +36,9 @@ void write_register(const QStringList& columns, int version) {
 
 } // namespace
 
-// Its columns are checked at every open, the districts' numbers in every report.
-TEST(StoreSchema, ANewRegisterIsKeyedAndNeverReplaced) {
-    TemporaryRegister reg;
-    EXPECT_FALSE(test::file_bytes(reg.database_path()).contains("Tarn Taran"));
-    EXPECT_FALSE(create_database_if_missing(reg.database_path(), "kertpol")); // never replaced
-}
-
 TEST(StoreSchema, ATableWithAColumnMoreLessOrMovedIsRefusedByNameAndLeftAsItWas) {
     TemporaryRegister reg;
-    const QStringList columns = detail_columns();
+    const QStringList columns = column_names(db_conn, "detail");
     QStringList extra = columns, missing = columns, swapped = columns;
     extra.insert(4, "extra");
     missing.removeAll("raddress");
@@ -81,28 +64,13 @@ TEST(StoreSchema, ATableWithAColumnMoreLessOrMovedIsRefusedByNameAndLeftAsItWas)
 
 TEST(StoreSchema, AnOlderRegisterIsCopiedAsideThenGivenTheChangeCounter) {
     TemporaryRegister reg;
-    write_register(detail_columns().mid(0, 39), 1);
+    write_register(column_names(db_conn, "detail").mid(0, 39), 1);
     Module1::open_database();
     EXPECT_EQ(db_conn.ReadNumber("PRAGMA user_version"), kSchemaVersion);
     db_conn.Execute("Update detail set empname='Ram' where refno=101");
-    EXPECT_EQ(change_count(db_conn, "101"), 1);
+    EXPECT_EQ(db_conn.ReadNumber("Select changes from detail where refno=101"), 1);
     Connection copy;
     copy.Open(QString(db_conn.ConnectionString()).replace("VETRA.mdb", "VETRA.mdb.before-upgrade"));
     EXPECT_EQ(copy.ReadNumber("PRAGMA user_version"), 1);
     EXPECT_EQ(copy.ReadNumber("Select count(*) from detail where empname is null"), 1);
-}
-
-TEST(StoreSchema, EveryUpdateCountsAndAClaimChangedSinceItWasShownIsNotOverwritten) {
-    TemporaryRegister reg;
-    db_conn.Execute("Insert into detail (refno) values(101)");
-    Module1::rs_aux.Open("Select * from detail where refno=101", db_conn);
-    const ChangeCount shown = change_count(Module1::rs_aux);
-    Connection other;
-    other.Open(db_conn.ConnectionString());
-    other.Execute("Update detail set empname='Ram' where refno=101");
-    other.Execute("Update detail set changes=0 where refno=101"); // cannot set it back
-    EXPECT_EQ(change_count(db_conn, "101"), shown + 2);
-    EXPECT_THROW(require_unchanged(db_conn, "101", shown), StoreError);
-    EXPECT_NO_THROW(require_unchanged(db_conn, "101", shown + 2));
-    EXPECT_NO_THROW(require_unchanged(db_conn, "999", 5)); // gone: the save itself says so
 }
