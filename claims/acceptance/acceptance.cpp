@@ -8,13 +8,6 @@
 #include <QDateEdit>
 
 namespace acceptance {
-namespace {
-
-QDate date(const QString& typed) {
-    return QDate::fromString(typed, Qt::ISODate);
-}
-
-} // namespace
 
 Claim numbered_claim(const QString& tag, int n) {
     const QString id = QStringLiteral("%1-%2").arg(tag).arg(n);
@@ -42,7 +35,7 @@ Row saved_row(const Claim& claim, std::int64_t refno) {
         if (field.kind == Kind::reference)
             continue;
         if (field.kind == Kind::date)
-            row[field.column] = store::FieldValue(date(typed));
+            row[field.column] = store::FieldValue(QDate::fromString(typed, Qt::ISODate));
         else if (field.kind == Kind::number) // a whole number, nothing typed as 0
             row[field.column] =
                 store::FieldValue(std::int64_t{QString(typed).remove(',').toLongLong()});
@@ -52,21 +45,17 @@ Row saved_row(const Claim& claim, std::int64_t refno) {
     return row;
 }
 
-Row numbered_row(const Row& row) {
-    const QString id = row.at("empname").text().section(' ', 1); // "empname A-17"
-    return saved_row(numbered_claim(id.section('-', 0, 0), id.section('-', 1).toInt()), refno(row));
-}
-
 void enter_claim(vetra_testing::Clerk& clerk, const Claim& claim, bool key_by_key) {
     for (const EntryControl& field : kEntryControls) {
         if (!claim.count(field.name))
             continue;
         const QString& value = claim.at(field.name);
+        const QDate day = QDate::fromString(value, Qt::ISODate);
         if (field.kind == Kind::list)
             clerk.choose(field.name, value);
         else if (field.kind == Kind::date)
-            key_by_key ? clerk.type_date(field.name, date(value))
-                       : clerk.find<QDateEdit>(field.name)->setDate(date(value));
+            key_by_key ? clerk.type_date(field.name, day)
+                       : clerk.find<QDateEdit>(field.name)->setDate(day);
         else
             key_by_key ? clerk.type(field.name, value)
                        : clerk.find<QLineEdit>(field.name)->setText(value);
@@ -101,15 +90,8 @@ std::vector<Row> rows(const QString& statement) {
     return found;
 }
 
-std::int64_t refno(const Row& row) {
-    return std::int64_t(row.at("refno").number());
-}
-
 QString integrity() {
-    QStringList found;
-    for (const Row& row : rows("PRAGMA integrity_check"))
-        found << row.begin()->second.text();
-    return found.join('\n');
+    return rows("PRAGMA integrity_check").at(0).begin()->second.text(); // the first fault found
 }
 
 } // namespace acceptance

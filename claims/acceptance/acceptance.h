@@ -48,8 +48,6 @@ using Row = std::map<QString, store::FieldValue>;
 Claim numbered_claim(const QString& tag, int n);
 // The row a new claim entered as `claim` must be: amounts without commas, empty boxes as "-".
 Row saved_row(const Claim& claim, std::int64_t refno);
-// The row that a row saved from a numbered claim must be; its own name says which claim it is.
-Row numbered_row(const Row& row);
 // Enters a claim on the bill entry form: every text typed key by key, or for the savers of
 // hundreds of claims, texts and dates set at once (lists are always chosen from).
 void enter_claim(vetra_testing::Clerk& clerk, const Claim& claim, bool key_by_key);
@@ -61,8 +59,7 @@ void sign_in(frmLogin& window);
 void open_register(const QString& folder);
 // The rows of a statement (the detail rows: without the row id).
 std::vector<Row> rows(const QString& statement = "Select * from detail order by refno");
-std::int64_t refno(const Row& row);
-// The engine's integrity check of the open register: "ok" for a sound file.
+// The engine's integrity check of the open register: "ok" for a sound file, else the first fault.
 QString integrity();
 
 // A test on a register file and on a register on the tests' server: `data` is where it lies.
