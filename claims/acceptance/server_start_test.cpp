@@ -55,7 +55,6 @@ TEST_F(ServerStart, EachUnusableServerIsOneClearBoxStatusOneAndNothingWritten) {
         {empty.conninfo(), "the database holds no register"},
         {newer.where, "the register was made by a newer version of the program (layout " +
                           QString::number(store::kSchemaVersion + 1)},
-        {"host=/nonexistent dbname=vetra", "No such file or directory"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.server.toStdString());
