@@ -77,15 +77,6 @@ Bytes sampleBytes(std::size_t size, unsigned seed) {
     return out;
 }
 
-Bytes randomBytes(std::size_t size, unsigned seed) {
-    std::mt19937 draw(seed);
-    Bytes out(size);
-    for (std::uint8_t& byte : out) {
-        byte = static_cast<std::uint8_t>(draw());
-    }
-    return out;
-}
-
 Bytes bootstrapBytes(const Bytes& image, const Bytes& archive, const Bytes& trailer) {
     Bytes out = image;
     out.insert(out.end(), archive.begin(), archive.end());

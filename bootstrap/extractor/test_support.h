@@ -40,7 +40,6 @@ Bytes readFile(const fs::path& path);
 void writeFile(const fs::path& path, std::span<const std::uint8_t> bytes, bool executable = false);
 // Reproducible bytes that compress somewhat, as real payload files do.
 Bytes sampleBytes(std::size_t size, unsigned seed);
-Bytes randomBytes(std::size_t size, unsigned seed);
 
 // image + archive + the archive's length (4 bytes, little-endian) + trailer.
 Bytes bootstrapBytes(const Bytes& image, const Bytes& archive, const Bytes& trailer = {});
