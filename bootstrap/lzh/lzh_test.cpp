@@ -65,12 +65,6 @@ std::optional<Bytes> decompressed(const Bytes& stream) {
     return std::move(result.target);
 }
 
-Bytes withLength(Bytes body, std::uint32_t length) {
-    const auto field = lzh::lengthField(length);
-    body.insert(body.end(), field.begin(), field.end());
-    return body;
-}
-
 // `size` bytes repeating a block of `period` bytes in which no 3-byte string
 // occurs twice, also across the block's end: the numbers 0, 1, 2, ... as a byte
 // of 0x80 and up followed by one below 0x80, and 0xFF to make an odd period.
@@ -204,12 +198,12 @@ TEST(DamagedInput, DecodesExactlyAsTheReference) {
     const Bytes abcBody(kAbcStream.begin(), kAbcStream.end() - 4);
     std::vector<Bytes> streams{{},
                                {1, 2, 3, 4},
-                               withLength(abcBody, 0),
-                               withLength(abcBody, 0xFFFFFFFFu),
-                               withLength(abcBody, 0x80000000u),
-                               withLength({0}, 481),
-                               withLength({0}, 482),
-                               withLength({0}, 0x7FFFFFFF)};
+                               joined({abcBody, number(0)}),
+                               joined({abcBody, number(0xFFFFFFFFu)}),
+                               joined({abcBody, number(0x80000000u)}),
+                               joined({{0}, number(481)}),
+                               joined({{0}, number(482)}),
+                               joined({{0}, number(0x7FFFFFFF)})};
     const Bytes good = compressed(sampleBytes(12'000, 5));
     std::mt19937 draw(6);
     for (int round = 0; round < 300; ++round) {
@@ -232,8 +226,8 @@ TEST(DamagedInput, DecodesExactlyAsTheReference) {
             break;
         default: // a length from around the most the body can produce
             stream.resize(4 + draw() % 50);
-            stream = withLength(
-                stream, static_cast<std::uint32_t>((stream.size() * 480) - 40 + draw() % 80));
+            stream = joined({stream, number(static_cast<std::uint32_t>(stream.size() * 480 - 40 +
+                                                                       draw() % 80))});
         }
         streams.push_back(stream);
     }
@@ -300,7 +294,7 @@ TEST(Codec, TheRebuildingSymbolCountsOnNodeZero) {
     for (int i = 0; i < 3000; ++i) {
         out.put(draw() % lzh::kLiteralCount);
     }
-    const Bytes stream = withLength(out.bytes, lzh::kMaxFreq - lzh::kSymbolCount + 20 + 3000);
+    const Bytes stream = joined({out.bytes, number(lzh::kMaxFreq - lzh::kSymbolCount + 20 + 3000)});
     EXPECT_EQ(decompressed(stream), reference::decode(stream));
 }
 
