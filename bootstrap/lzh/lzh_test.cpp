@@ -1,5 +1,5 @@
 // The LZH codec as its callers see it: streams equal byte for byte to the plain
-// reference codec's, whichever way the match finder runs, and read back by both;
+// reference codec's, whichever way the match finder runs, and decoded back;
 // the stored-length rules, damaged input decoded exactly as the reference decodes
 // it, progress, TSECompress; and the symbol that sets off the tree's rebuild
 // landing on node 0, which ordinary data may not reach.
@@ -86,7 +86,7 @@ struct Collect final : lzh::ByteSink {
     }
 };
 
-TEST(Bitstream, EqualsTheReferenceCodecsAndBothReadIt) {
+TEST(Bitstream, EqualsTheReferenceCodecsAndDecodesBack) {
     // Two streams worked out by hand; the rest held against the reference.
     EXPECT_EQ(compressed(bytesOf("abc")), kAbcStream);
     EXPECT_EQ(compressed(Bytes(10, 'a')), kTenAStream);
@@ -114,7 +114,6 @@ TEST(Bitstream, EqualsTheReferenceCodecsAndBothReadIt) {
         SCOPED_TRACE(input.size());
         const Bytes stream = compressed(input);
         ASSERT_EQ(stream, reference::encode(input));
-        ASSERT_EQ(reference::decode(stream), input);
         ASSERT_EQ(decompressed(stream), input);
         // The finder in line with a listener, or alongside on one or two threads: one stream,
         // from the same fetches.
