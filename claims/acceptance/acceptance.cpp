@@ -14,11 +14,6 @@ QDate date(const QString& typed) {
     return QDate::fromString(typed, Qt::ISODate);
 }
 
-// A typed amount as the table holds it: a whole number, nothing typed as 0.
-store::FieldValue amount(const QString& typed) {
-    return store::FieldValue(std::int64_t{QString(typed).remove(',').toLongLong()});
-}
-
 } // namespace
 
 Claim numbered_claim(const QString& tag, int n) {
@@ -48,8 +43,9 @@ Row saved_row(const Claim& claim, std::int64_t refno) {
             continue;
         if (field.kind == Kind::date)
             row[field.column] = store::FieldValue(date(typed));
-        else if (field.kind == Kind::number)
-            row[field.column] = amount(typed);
+        else if (field.kind == Kind::number) // a whole number, nothing typed as 0
+            row[field.column] =
+                store::FieldValue(std::int64_t{QString(typed).remove(',').toLongLong()});
         else
             row[field.column] = store::FieldValue(typed.isEmpty() ? QStringLiteral("-") : typed);
     }

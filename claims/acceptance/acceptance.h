@@ -10,6 +10,7 @@
 #include "frmLogin.h"
 #include "module1.h"
 #include "run_register.h"
+#include "test_server.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -63,6 +64,16 @@ std::vector<Row> rows(const QString& statement = "Select * from detail order by 
 std::int64_t refno(const Row& row);
 // The engine's integrity check of the open register: "ok" for a sound file.
 QString integrity();
+
+// A test on a register file and on a register on the tests' server: `data` is where it lies.
+class OnBoth : public ::testing::TestWithParam<store::Backend> {
+protected:
+    store::RegisterPlace data{GetParam()};
+};
+inline std::string backend_name(const ::testing::TestParamInfo<store::Backend>& info) {
+    return info.param == store::Backend::File ? "File" : "Server";
+}
+inline const auto kBoth = ::testing::Values(store::Backend::File, store::Backend::Server);
 
 // Runs `work` on a `Window` that a blocking action about to start opens, while the action
 // blocks. A window that does not open within a minute, or a modal one that `work` leaves open,

@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -58,7 +57,6 @@ TEST(NewRegister, TheBoxNamesTheFileAndNoCreatesNothing) {
 }
 
 TEST(WindowPlaces, AReportWindowComesBackWhereItWasLeft) {
-    QStandardPaths::setTestModeEnabled(true); // settings in a folder of their own
     QSettings().remove("windows");
     desktop::remember_window_places();
     QWidget first, again;

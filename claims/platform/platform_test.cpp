@@ -1,10 +1,8 @@
-// The platform services through real widgets: numbers, dates, keys, pick-only lists, dialogs and
-// stored texts.
+// The platform services through real widgets: numbers, dates, keys, pick-only lists and dialogs.
 #include "dialogs.h"
 #include "format_date.h"
 #include "key_press.h"
 #include "pick_only.h"
-#include "stored_text.h"
 #include "val.h"
 
 #include <QAbstractButton>
@@ -65,32 +63,23 @@ TEST(OnKeyPress, OnlyTypedCharactersReachTheHandler) {
     EXPECT_EQ(edit.text(), "x'xb"); // Delete still deletes: it types nothing
 }
 
-class Widgets : public ::testing::Test {
-protected:
-    void SetUp() override {
-        auto* layout = new QVBoxLayout(&window);
-        layout->addWidget(combo);
-        layout->addWidget(box);
-        combo->addItems({"Pending", "Sanctioned", "Rejected"});
-        MakePickOnly(combo);
-        QObject::connect(combo, &QComboBox::activated, [this](int i) { chosen.push_back(i); });
-        window.show();
-        QApplication::setActiveWindow(&window);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-        combo->setFocus();
-    }
-    void TearDown() override { combo->hidePopup(); }
-    bool list_open() const { return combo->view()->isVisible(); }
-
-    QWidget window;
-    QComboBox* combo = new QComboBox;
-    QLineEdit* box = new QLineEdit;
-    std::vector<int> chosen;
-};
-
 // No key, the wheel, Enter or leaving the box makes a choice; only a choice from the list changes
 // the value, even to the entry it shows.
-TEST_F(Widgets, APickOnlyBoxChangesOnlyByAChoiceFromItsList) {
+TEST(Widgets, APickOnlyBoxChangesOnlyByAChoiceFromItsList) {
+    QWidget window;
+    auto* combo = new QComboBox;
+    auto* box = new QLineEdit;
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(combo);
+    layout->addWidget(box);
+    combo->addItems({"Pending", "Sanctioned", "Rejected"});
+    MakePickOnly(combo);
+    std::vector<int> chosen;
+    QObject::connect(combo, &QComboBox::activated, [&](int i) { chosen.push_back(i); });
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    combo->setFocus();
     SetPickOnlyText(combo, "sanctioned"); // a stored value that is no entry
     for (auto key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_End, Qt::Key_PageDown, Qt::Key_Delete,
                      Qt::Key_Return, Qt::Key_Tab})
@@ -109,20 +98,6 @@ TEST_F(Widgets, APickOnlyBoxChangesOnlyByAChoiceFromItsList) {
     }
     EXPECT_EQ(combo->currentText(), "Rejected");
     EXPECT_EQ(chosen, (std::vector<int>{2, 2}));
-}
-
-// A value stored longer than the box's limit is held whole; typing can shorten it, never lengthen
-// it, and once the box is emptied the limit holds again.
-TEST_F(Widgets, AStoredTextLongerThanTheLimitIsHeldWhole) {
-    box->setMaxLength(5);
-    ShowStoredText(box, "1234567");
-    EXPECT_EQ(box->text(), "1234567");
-    QTest::keyClick(box, Qt::Key_Backspace);
-    QTest::keyClicks(box, "89");
-    EXPECT_EQ(box->text(), "123456");
-    box->clear();
-    QTest::keyClicks(box, "1234567");
-    EXPECT_EQ(box->text(), "12345");
 }
 
 TEST(DialogScript, RecordsTheBoxesGivesTheAnswersAndReportsWhatDoesNotMatch) {

@@ -18,10 +18,7 @@ TEST(SignIn, TheChecksRunInOrderAndReportOnlyTheFirstFailure) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     auto* id = form.findChild<QLineEdit*>("txt_uid");
     auto* password = form.findChild<QLineEdit*>("txt_pass");
-    const struct {
-        const char *id, *password, *box;
-        QLineEdit* focus;
-    } attempts[] = {
+    const std::tuple<const char*, const char*, const char*, QLineEdit*> attempts[] = {
         {"", "", "Field Requried: Enter Login ID!", id},
         {" ", "739", "Field Requried: Enter Login ID!", id},
         {"KROVE", "   ", "Field Requried: Enter Password!", password},
@@ -30,15 +27,16 @@ TEST(SignIn, TheChecksRunInOrderAndReportOnlyTheFirstFailure) {
         {"krove", "738", "Invalid: Invalid Password!", password},
         {"krove", "7 39", "Invalid: Invalid Password!", password},
     };
-    for (const auto& a : attempts) {
+    for (const auto& [typed_id, typed_password, box, focus] : attempts) {
         script.clear_shown();
-        id->setText(a.id);
-        password->setText(a.password);
+        id->setText(typed_id);
+        password->setText(typed_password);
         QTest::mouseClick(form.findChild<QPushButton*>("cmd_login"), Qt::LeftButton);
-        ASSERT_EQ(script.shown().size(), 1u) << a.id << '/' << a.password;
-        EXPECT_EQ(script.shown()[0].title + ": " + script.shown()[0].text, a.box);
-        EXPECT_EQ(QApplication::focusWidget(), a.focus) << a.id << '/' << a.password;
-        EXPECT_EQ(id->text() + '/' + password->text(), QString(a.id) + '/' + a.password);
+        const QString typed = QString(typed_id) + '/' + typed_password;
+        ASSERT_EQ(script.shown().size(), 1u) << typed.toStdString();
+        EXPECT_EQ(script.shown()[0].title + ": " + script.shown()[0].text, box);
+        EXPECT_EQ(QApplication::focusWidget(), focus) << typed.toStdString();
+        EXPECT_EQ(id->text() + '/' + password->text(), typed);
     }
     script.clear_shown();
     id->setText("  krove ");

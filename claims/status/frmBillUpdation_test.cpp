@@ -10,7 +10,6 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -20,18 +19,16 @@ using Module1::db_conn;
 
 namespace {
 
-// The four decision columns of one claim as stored: status | amount | date | remarks.
-QString stored(int refno = 12) {
+// The decision columns of claim 12 as stored: status | amount | date | remarks.
+QString stored() {
     store::Recordset row;
-    const QString columns = "billstatus, amtapproved, appdate, remarks";
-    row.Open("select " + columns + " from detail where refno=" + QString::number(refno), db_conn);
+    row.Open("select billstatus, amtapproved, appdate, remarks from detail where refno=12",
+             db_conn);
     QStringList texts;
     for (int i = 0; !row.Eof() && i < 4; ++i)
         texts << (row.Fields(i).is_null() ? "Null" : row.Fields(i).text());
     return texts.join(" | ");
 }
-
-const QString kSanctioned = "Sanctioned | 1500.5 | 2024-05-15 | passed";
 
 class StatusForm : public ::testing::Test {
 protected:
@@ -74,7 +71,15 @@ protected:
 const QString kQuestion = "Update?: Do you want to update record?";
 const QString kUpdated = "Updated!: Record Updated Successfully!";
 
+// No key types a quote or steps through the status list; each keystroke in the number looks up
+// the number it reads; the update writes to the claim looked up, unless it was deleted meanwhile.
 TEST_F(StatusForm, EachKeystrokeLooksUpTheNumberItReads) {
+    clerk.retype("txt_refno", "12'a");
+    clerk.type("txt_remarks", "'s");
+    QTest::keyClicks(clerk.find("cmb_status"), "R");
+    QTest::keyClick(clerk.find("cmb_status"), Qt::Key_Down);
+    EXPECT_EQ(update(vbNo), std::vector{kQuestion});
+    EXPECT_EQ(shown(), "12 | Claim Twelve | Sanctioned | 1500.5 | 2024-05-15 | passeds");
     const std::pair<const char*, QString> cases[] = {
         {"12", "12 | Claim Twelve | Sanctioned | 1500.5 | 2024-05-15 | passed"},
         {"123", "123 |  |  |  | " + today + " | "},
@@ -93,6 +98,9 @@ TEST_F(StatusForm, EachKeystrokeLooksUpTheNumberItReads) {
     clerk.retype("txt_refno", "12");
     EXPECT_EQ(clerk.text("txt_remarks"), ""); // the stored "-" shows as no remarks
     EXPECT_EQ(stored(), "Rejected | 0 | Null | -");
+    db_conn.Execute("delete from detail where refno=12");
+    EXPECT_EQ(update(vbYes), (std::vector<QString>{kQuestion, "Sorry: No Record Found!"}));
+    EXPECT_EQ(shown(), "12 |  |  |  | " + today + " | ");
 }
 
 TEST_F(StatusForm, ASanctionNeedsAPlainAmountAboveZero) {
@@ -109,65 +117,41 @@ TEST_F(StatusForm, ASanctionNeedsAPlainAmountAboveZero) {
         EXPECT_EQ(clerk.text("txt_amount"), box == invalid ? amount : "");
         EXPECT_EQ(QApplication::focusWidget(), clerk.find("txt_amount"));
     }
-    EXPECT_EQ(stored(), kSanctioned);
+    EXPECT_EQ(stored(), "Sanctioned | 1500.5 | 2024-05-15 | passed");
     clerk.retype("txt_amount", "1,20,000x");
     EXPECT_EQ(update(vbYes), (std::vector{kQuestion, kUpdated}));
     EXPECT_EQ(stored(), "Sanctioned | 120000 | " + today + " | passed");
 }
 
-TEST_F(StatusForm, NoCloseKeysAndADeletedClaimWriteNothing) {
-    clerk.retype("txt_refno", "12'a");
-    clerk.type("txt_remarks", "'s");
-    QTest::keyClicks(clerk.find("cmb_status"), "R");
-    QTest::keyClick(clerk.find("cmb_status"), Qt::Key_Down);
-    EXPECT_EQ(update(vbNo), std::vector{kQuestion});
-    EXPECT_EQ(shown(), "12 | Claim Twelve | Sanctioned | 1500.5 | 2024-05-15 | passeds");
-    db_conn.Execute("delete from detail where refno=12");
-    EXPECT_EQ(update(vbYes), (std::vector<QString>{kQuestion, "Sorry: No Record Found!"}));
-    EXPECT_EQ(shown(), "12 |  |  |  | " + today + " | ");
-}
-
-// The update fails at each of its statements in turn: nothing is stored and the input stays.
-TEST_F(StatusForm, AFailureAtAnyStatementOfTheUpdateStoresNothing) {
-    QStringList statements;
+// Another program's change made after the claim was shown stands; an update failing at any of its
+// statements, 1st, 2nd, ... until it succeeds, stores nothing. Either way the input stays.
+TEST_F(StatusForm, AClaimChangedMeanwhileOrAFailedStatementStoresNothing) {
     const auto prepare = [&] {
         clerk.retype("txt_refno", "12");
         clerk.choose("cmb_status", "Rejected");
         clerk.retype("txt_remarks", ""); // the "-" written for no remarks is not left in the box
     };
     prepare();
-    db_conn.set_statement_hook([&](const QString& statement) { statements << statement; });
-    update(vbYes);
-    const qsizetype writes = statements.lastIndexOf(QRegularExpression("Update .*")) + 1;
-    ASSERT_GT(writes, 0);
-    for (int n = 1; n <= writes; ++n) {
-        db_conn.Execute("Update detail set billstatus='Sanctioned', amtapproved=1500.5, "
-                        "appdate=#15-May-2024#, remarks='passed' where refno=12");
-        prepare();
-        store::TemporaryRegister::fail_nth_statement(n);
-        const std::vector<QString> boxes = update(vbYes);
-        EXPECT_TRUE(boxes.size() == 2 && boxes[1].startsWith("Database Error: ")) << n;
-        EXPECT_EQ(stored(), kSanctioned) << n;
-        EXPECT_EQ(shown(), "12 | Claim Twelve | Rejected |  | " + today + " | ");
-    }
-    db_conn.set_statement_hook({});
-}
-
-// Texts stored longer than the box's limit are shown whole and written back unchanged; one of
-// megabytes leaves the form on the screen.
-// Another program changed the claim after it was shown: its change stands, the input stays.
-TEST_F(StatusForm, AClaimChangedMeanwhileIsNotOverwrittenAndTheInputKept) {
-    clerk.retype("txt_refno", "12");
-    clerk.choose("cmb_status", "Rejected");
-    clerk.retype("txt_remarks", "typed");
     store::Connection other;
     other.Open(db_conn.ConnectionString());
     other.Execute("update detail set remarks='by the other' where refno=12");
-    const std::vector<QString> boxes = update(vbYes);
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_TRUE(boxes[1].contains("was changed by another user")) << boxes[1].toStdString();
-    EXPECT_EQ(stored(), "Sanctioned | 1500.5 | 2024-05-15 | by the other");
-    EXPECT_EQ(clerk.text("txt_remarks"), "typed");
+    std::vector<QString> boxes = update(vbYes);
+    EXPECT_TRUE(boxes.size() == 2 && boxes[1].contains("was changed by another user"));
+    const QString input = "12 | Claim Twelve | Rejected |  | " + today + " | ";
+    EXPECT_EQ(shown(), input);
+    int n = 1;
+    for (; n <= 2; ++n) {
+        prepare();
+        store::TemporaryRegister::fail_nth_statement(n);
+        boxes = update(vbYes);
+        db_conn.set_statement_hook({});
+        if (boxes.size() > 1 && boxes[1] == kUpdated)
+            break;
+        EXPECT_TRUE(boxes.size() == 2 && boxes[1].startsWith("Database Error: ")) << n;
+        EXPECT_EQ(stored(), "Sanctioned | 1500.5 | 2024-05-15 | by the other") << n;
+        EXPECT_EQ(shown(), input) << n;
+    }
+    EXPECT_EQ(n, 2) << "one statement fails, then the update succeeds";
 }
 
 TEST_F(StatusForm, LongStoredTextsAreShownWholeAndKept) {

@@ -1,6 +1,6 @@
 // The same statements on both backends give the same results: values read back as written, a
-// transaction all or nothing, the change counter, the history, and each connection's scratch
-// table. Then what only the server has: its register's checks, its roles, a lost connection.
+// transaction all or nothing, reference numbers, the change counter, the history, and each
+// connection's scratch table. Then what only the server has: its register's checks, its roles.
 #include "claim_history.h"
 #include "claim_search.h"
 #include "connection.h"
@@ -21,37 +21,26 @@ using store::test::failure;
 
 namespace {
 
-std::vector<FieldValue> row(const QString& query) {
+using Rows = std::vector<std::vector<FieldValue>>;
+
+Rows rows(const QString& query, Connection& connection = Module1::db_conn) {
     Recordset result;
-    result.Open(query, Module1::db_conn);
-    std::vector<FieldValue> values;
-    for (int i = 0; !result.Eof() && i < result.FieldCount(); ++i)
-        values.push_back(result.Fields(i));
-    return values;
+    result.Open(query, connection);
+    Rows found;
+    for (; !result.Eof(); result.MoveNext()) {
+        auto& values = found.emplace_back();
+        for (int i = 0; i < result.FieldCount(); ++i)
+            values.push_back(result.Fields(i));
+    }
+    return found;
 }
 
 QStringList column(const QString& query) {
-    Recordset result;
-    result.Open(query, Module1::db_conn);
     QStringList values;
-    for (; !result.Eof(); result.MoveNext())
-        values << result.Fields(0).text();
+    for (const auto& found : rows(query))
+        values << found[0].text();
     return values;
 }
-
-std::int64_t number(const QString& query) {
-    return Module1::db_conn.ReadNumber(query).value_or(-1);
-}
-
-} // namespace
-
-namespace store {
-void PrintTo(Backend backend, std::ostream* out) {
-    *out << (backend == Backend::File ? "file" : "server");
-}
-} // namespace store
-
-namespace {
 
 class BothBackends : public ::testing::TestWithParam<Backend> {
 protected:
@@ -69,44 +58,38 @@ TEST_P(BothBackends, ValuesReadBackOfTheSameKindAndValue) {
         "Insert into detail (refno,refdate,empname,basicpay,page,amtclaimed,dfrom) "
         "values(101, #05-Mar-2007#, '  O''Neil # ', 12000, 61.5, 1234567.25, #29-Feb-2024#)");
     db.Execute("Insert into detail (refno,basicpay) values(102, 12000.0)");
-    using K = FieldValue::Kind;
-    const struct {
-        QString query;
-        FieldValue value;
-        K kind;
-    } cases[] = {
-        {"Select refno from detail where refno=101", FieldValue(std::int64_t{101}), K::Integer},
-        {"Select refdate from detail where refno=101", FieldValue(QDate(2007, 3, 5)), K::Date},
-        {"Select dfrom from detail where refno=101", FieldValue(QDate(2024, 2, 29)), K::Date},
-        {"Select empname from detail where refno=101", FieldValue("  O'Neil # "), K::Text},
-        {"Select basicpay from detail where refno=101", FieldValue(std::int64_t{12000}),
-         K::Integer},
-        {"Select page from detail where refno=101", FieldValue(61.5), K::Real},
-        {"Select amtclaimed from detail where refno=101", FieldValue(1234567.25), K::Real},
-        {"Select basicpay from detail where refno=102", FieldValue(std::int64_t{12000}),
-         K::Integer},
-        {"Select fname from detail where refno=101", FieldValue(), K::Null},
-        {"Select count(*) from detail where refdate between #01-Mar-2007# and #31-Mar-2007#",
-         FieldValue(std::int64_t{1}), K::Integer},
-        {"Select max(refno) from detail", FieldValue(std::int64_t{102}), K::Integer},
-        {"Select changes from detail where refno=101", FieldValue(std::int64_t{0}), K::Integer},
-    };
-    for (const auto& c : cases) {
-        const auto values = row(c.query);
-        ASSERT_EQ(values.size(), 1u) << c.query.toStdString();
-        EXPECT_EQ(values[0].kind(), c.kind) << c.query.toStdString();
-        EXPECT_EQ(values[0], c.value) << c.query.toStdString();
-    }
+    // A value equals only one of its own kind: 12000 read back as 12000.0 or "12000" differs.
+    const Rows stored{{FieldValue(std::int64_t{101}), FieldValue(QDate(2007, 3, 5)),
+                       FieldValue(QDate(2024, 2, 29)), FieldValue("  O'Neil # "),
+                       FieldValue(std::int64_t{12000}), FieldValue(61.5), FieldValue(1234567.25),
+                       FieldValue(), FieldValue(std::int64_t{0})}};
+    EXPECT_EQ(rows("Select refno, refdate, dfrom, empname, basicpay, page, amtclaimed, fname, "
+                   "changes from detail where refno=101"),
+              stored);
+    const Rows counted{{FieldValue(std::int64_t{12000}), FieldValue(std::int64_t{1}),
+                        FieldValue(std::int64_t{102})}};
+    EXPECT_EQ(rows("Select basicpay, (Select count(*) from detail where refdate between "
+                   "#01-Mar-2007# and #31-Mar-2007#), (Select max(refno) from detail) from detail "
+                   "where refno=102"),
+              counted);
 }
 
 // Whole saves kept or dropped on the server are the acceptance tests' (ServerStopped, PowerCuts).
-TEST_P(BothBackends, StatementsCountTheirRowsAndFailClearly) {
+TEST_P(BothBackends, StatementsRunOneAtATimeCountTheirRowsAndFailClearlyOrAreRolledBack) {
     db.Execute("Insert into detail (refno) values(101)");
     EXPECT_EQ(db.Execute("Update detail set empname='A' where refno=101"), 1);
     EXPECT_EQ(db.Execute("Update detail set empname='A' where refno=999"), 0);
     Recordset rs;
-    EXPECT_FALSE(failure([&] { rs.Open("Select nosuch from detail", db); }).isEmpty());
-    EXPECT_FALSE(failure([&] { db.Execute("Insert into detail (refno) values(101)"); }).isEmpty());
+    EXPECT_TRUE(failure([&] { rs.Open("Select nosuch from detail", db); }).contains("nosuch"));
+    // A number taken, a second statement behind the first or a part behind a NUL never runs.
+    for (const QString& refused : {QString("Insert into detail (refno) values(101)"),
+                                   QString("Update detail set empname='x'; Delete from detail"),
+                                   QString("Update detail set empname='x") + QChar(0) + "'"})
+        EXPECT_FALSE(failure([&] { db.Execute(refused); }).isEmpty()) << refused.toStdString();
+    {
+        Transaction abandoned(db); // by an exception or an early return
+        db.Execute("Insert into detail (refno) values(103)");
+    }
     rs.Open("Select refno from detail", db);
     db.Execute("Insert into detail (refno) values(102)");
     EXPECT_EQ(rs.RecordCount(), 2) << "a query runs when first read, not at Open";
@@ -124,7 +107,7 @@ TEST_P(BothBackends, EveryUpdateCountsAndLeavesItsHistory) {
     db.Execute("Update detail set empname='B', changes=0 where refno=101");
     db.Execute("Update detail set empname='B' where refno=101"); // nothing changes
     db.Execute("Update detail set refdate=#06-Mar-2007#, page=61.5 where refno=101");
-    const auto before = row("Select * from detail where refno=101");
+    const auto before = rows("Select * from detail where refno=101").at(0);
     db.Execute("Delete from detail where refno=101");
     EXPECT_EQ(column("SELECT kind FROM claim_history WHERE refno = 101 ORDER BY id"),
               QStringList({kSavedNew, kStatusRecorded, kUpdated, kUpdated, kDeleted}));
@@ -133,12 +116,13 @@ TEST_P(BothBackends, EveryUpdateCountsAndLeavesItsHistory) {
                      "ORDER BY f.field"),
               QStringList({"basicpay=12000", "billstatus=Pending", "empname=A",
                            "refdate=2007-03-05", "refno=101"}));
-    EXPECT_EQ(number("SELECT count(*) FROM claim_history_fields WHERE before_value = 'B'"), 1);
+    EXPECT_EQ(db.ReadNumber("SELECT count(*) FROM claim_history_fields WHERE before_value = 'B'"),
+              1);
     EXPECT_FALSE(failure([&] { db.Execute("Update claim_history set kind='x'"); }).isEmpty());
     EXPECT_FALSE(failure([&] { db.Execute("Delete from claim_history_fields"); }).isEmpty());
     // A deleted claim put back counts as restored, with its values as they were.
     history::restore_claim(db, 101);
-    auto after = row("Select * from detail where refno=101");
+    auto after = rows("Select * from detail where refno=101").at(0);
     ASSERT_EQ(after.size(), before.size());
     after.front() = before.front(); // a new row id
     after.back() = before.back();   // the counter starts again
@@ -146,15 +130,27 @@ TEST_P(BothBackends, EveryUpdateCountsAndLeavesItsHistory) {
     db.Execute("Update detail set empname='C' where refno=101");
     EXPECT_EQ(column("SELECT kind FROM claim_history WHERE refno = 101 ORDER BY id").mid(5),
               QStringList({kRestored, kUpdated}));
-    EXPECT_EQ(number("Select changes from detail where refno=101"), 1);
+    EXPECT_EQ(db.ReadNumber("Select changes from detail where refno=101"), 1);
+}
+
+TEST_P(BothBackends, BothConnectionsSeeEveryClaimAndNumbersContinueFromTheLargest) {
+    EXPECT_EQ(Module1::allocate_reference_number(), "101");
+    for (const int refno : {7, 101, 102, 150})
+        db.Execute(QStringLiteral("Insert into detail (refno,refdate) values(%1, #05-Mar-2007#)")
+                       .arg(refno));
+    DEDetail::detail(); // the reports read through their own connection
+    EXPECT_EQ(DEDetail::rsdetail.RecordCount(), 4);
+    EXPECT_EQ(DEDetail::rsdetail.Fields("refdate").date(), QDate(2007, 3, 5));
+    reg.restart();
+    EXPECT_EQ(Module1::allocate_reference_number(), "151");
+    db.Execute("Delete from detail where refno in (150, 101)");
+    EXPECT_EQ(Module1::allocate_reference_number(), "103"); // gaps below are never refilled
 }
 
 TEST_P(BothBackends, EachConnectionCountsInAScratchTableOfItsOwn) {
     db.Execute("Insert into preport (sno,distname,tc,sc,rc,pc) values (1,'Moga',3,1,1,1)");
-    Recordset other;
-    other.Open("SELECT count(*) FROM preport", DEDetail::Connection1);
-    EXPECT_EQ(other.Fields(0).number(), 0);
-    EXPECT_EQ(number("SELECT count(*) FROM preport"), 1);
+    EXPECT_EQ(DEDetail::Connection1.ReadNumber("SELECT count(*) FROM preport"), 0);
+    EXPECT_EQ(db.ReadNumber("SELECT count(*) FROM preport"), 1);
     EXPECT_EQ(column("Select distname from districts order by distname").size(), 20);
 }
 
@@ -184,14 +180,12 @@ TEST_P(BothBackends, FindsClaimsByTheBeginningsOfTheirWords) {
 class Server : public ::testing::Test {
 protected:
     TemporaryRegister reg{Backend::Server};
-    QString conninfo = reg.server()->conninfo();
 };
 
 // Unusable servers at the program's start are the acceptance tests' (ServerStart).
 TEST_F(Server, ARegisterIsMadeOnlyWhereNoneOfItsTablesStands) {
-    Connection owner;
-    owner.Open(conninfo);
-    EXPECT_TRUE(failure([&] { create_server_register(owner); }).contains("already holds"));
+    EXPECT_TRUE(
+        failure([] { create_server_register(Module1::db_conn); }).contains("already holds"));
     TestDatabase other;
     Connection foreign;
     foreign.Open(other.conninfo());
@@ -205,7 +199,7 @@ TEST_F(Server, AClerkWritesClaimsButCannotChangeTheHistoryOrTheTables) {
     TestDatabase::administer(
         QStringLiteral("CREATE ROLE %1 LOGIN IN ROLE %2").arg(clerk, kClerkRole));
     Connection as_clerk;
-    as_clerk.Open(conninfo + " user=" + clerk);
+    as_clerk.Open(reg.server()->conninfo() + " user=" + clerk);
     {
         Transaction save(as_clerk);
         as_clerk.Execute("Insert into detail (refno) values(101)");
@@ -223,22 +217,6 @@ TEST_F(Server, AClerkWritesClaimsButCannotChangeTheHistoryOrTheTables) {
     EXPECT_EQ(as_clerk.ReadNumber("SELECT version FROM vetra_register"), kSchemaVersion);
     as_clerk.Close();
     TestDatabase::administer("DROP ROLE " + clerk);
-}
-
-} // namespace
-
-namespace {
-
-std::vector<std::vector<FieldValue>> all_rows(Connection& connection, const QString& query) {
-    Recordset result;
-    result.Open(query, connection);
-    std::vector<std::vector<FieldValue>> rows;
-    for (; !result.Eof(); result.MoveNext()) {
-        auto& values = rows.emplace_back();
-        for (int i = 0; i < result.FieldCount(); ++i)
-            values.push_back(result.Fields(i));
-    }
-    return rows;
 }
 
 TEST(CopyToServer, EveryClaimArrivesColumnByColumnAndOnlyIntoAnEmptyRegister) {
@@ -269,21 +247,16 @@ TEST(CopyToServer, EveryClaimArrivesColumnByColumnAndOnlyIntoAnEmptyRegister) {
                             }),
               19999);
     EXPECT_EQ(last_done, 19999);
-    const QString claims = "Select * from detail order by id";
-    const auto copied = all_rows(target, claims);
-    EXPECT_TRUE(all_rows(source, claims) == copied) << "the claims differ";
-    const QString history =
-        "Select id, txn, refno, at_utc, who, kind from claim_history order by id";
-    EXPECT_TRUE(all_rows(source, history) == all_rows(target, history)) << "the history differs";
-    EXPECT_EQ(target.ReadNumber("Select count(*) from claim_history_fields"),
-              source.ReadNumber("Select count(*) from claim_history_fields"));
-    // The copy goes on as a register: new numbers, new ids, history and search kept.
+    // The claims, their history and the search words as the file has them.
+    for (const char* query :
+         {"Select * from detail order by id",
+          "Select id, txn, refno, at_utc, who, kind from claim_history order by id",
+          "Select count(*) from claim_history_fields",
+          "Select words, facets from detail_search where docid in (1, 117, 20000) order by docid"})
+        EXPECT_TRUE(rows(query) == rows(query, target)) << query;
+    // The copy goes on as a register: new numbers, new ids, history kept.
     target.Execute("Insert into detail (refno, empname) values(20101, 'Amar')");
     EXPECT_EQ(target.ReadNumber("Select count(*) from claim_history where refno=20101"), 1);
-    // The server's search words are the file's.
-    const QString words = "Select words, facets from detail_search where docid in (1, 117, 20000) "
-                          "order by docid";
-    EXPECT_TRUE(all_rows(source, words) == all_rows(target, words));
     EXPECT_TRUE(failure([&] {
                     copy_register(source, target, [](auto, auto) {});
                 }).contains("already holds claims"));

@@ -1,4 +1,5 @@
-// Opening a database file, running statements, transactions, and the file staying the one opened.
+// Opening a database file, a writer waiting for another, and the file staying the one opened.
+// Statements and transactions on either backend are backend_test's.
 #include "connection.h"
 #include "connection_string.h"
 #include "engine.h"
@@ -30,7 +31,6 @@ protected:
         connection.Open(opening(file));
         return connection;
     }
-    std::int64_t count(const QString& query) { return *connection.ReadNumber(query); }
 
     QTemporaryDir dir;
     QString file = dir.filePath("VETRA.mdb");
@@ -67,30 +67,6 @@ TEST_F(StoreConnection, AWrongKeyADamagedLockedEmptyOrMissingFileIsRefusedUnchan
         expect_refused(opening(file), reason);
     }
     expect_refused(opening(dir.filePath("OTHER.mdb")), "does not exist");
-}
-
-TEST_F(StoreConnection, StatementsRunOneAtATimeAndFailWithTheEnginesReason) {
-    EXPECT_EQ(open(connection).Execute(kInsert.arg(101), adCmdUnspecified), 1);
-    EXPECT_EQ(failure([&] { connection.Execute("Update detail set refnum=5"); }),
-              "no such column: refnum");
-    // A second statement behind the first, or a part behind a NUL, never runs.
-    for (const QString& smuggled : {QString("Update detail set empname='x'; Delete from detail"),
-                                    QString("Update detail set empname='x") + QChar(0) + "'"})
-        EXPECT_NE(failure([&] { connection.Execute(smuggled); }), "");
-    EXPECT_EQ(count("Select count(*) from detail where empname is null"), 1);
-}
-
-TEST_F(StoreConnection, ATransactionLeftWithoutCommitKeepsNothing) {
-    open(connection);
-    {
-        Transaction abandoned(connection); // by an exception or an early return
-        connection.Execute(kInsert.arg(101));
-    }
-    EXPECT_EQ(count("Select count(*) from detail"), 0);
-    Transaction transaction(connection);
-    connection.Execute(kInsert.arg(101));
-    transaction.commit();
-    EXPECT_EQ(count("Select count(*) from detail"), 1);
 }
 
 TEST_F(StoreConnection, AWriterWaitsForAnotherAndATransactionHoldsTheLockFromItsStart) {

@@ -18,6 +18,13 @@ void require(bool condition, const QString& what) {
         throw std::runtime_error(what.toStdString());
 }
 
+// The named control, which must be enabled for a clerk to use it.
+template <typename Control> Control* usable(const Clerk& clerk, const QString& name) {
+    auto* control = clerk.find<Control>(name);
+    require(control->isEnabled(), name + " is disabled");
+    return control;
+}
+
 } // namespace
 
 QString Clerk::text(const QString& name) const {
@@ -27,14 +34,11 @@ QString Clerk::text(const QString& name) const {
 }
 
 void Clerk::click(const QString& button) {
-    QPushButton* target = find<QPushButton>(button);
-    require(target->isEnabled(), button + " is disabled");
-    QTest::mouseClick(target, Qt::LeftButton);
+    QTest::mouseClick(usable<QPushButton>(*this, button), Qt::LeftButton);
 }
 
 void Clerk::type(const QString& box, const QString& keys) {
-    QLineEdit* target = find<QLineEdit>(box);
-    require(target->isEnabled(), box + " is disabled");
+    QLineEdit* target = usable<QLineEdit>(*this, box);
     target->setFocus();
     target->end(false);
     QTest::keyClicks(target, keys);
@@ -49,8 +53,7 @@ void Clerk::retype(const QString& box, const QString& keys) {
 }
 
 void Clerk::paste(const QString& box, const QString& text) {
-    QLineEdit* target = find<QLineEdit>(box);
-    require(target->isEnabled(), box + " is disabled");
+    QLineEdit* target = usable<QLineEdit>(*this, box);
     QApplication::clipboard()->setText(text);
     target->setFocus();
     target->selectAll();
@@ -58,8 +61,7 @@ void Clerk::paste(const QString& box, const QString& text) {
 }
 
 void Clerk::choose(const QString& combo, const QString& entry) {
-    QComboBox* list = find<QComboBox>(combo);
-    require(list->isEnabled(), combo + " is disabled");
+    QComboBox* list = usable<QComboBox>(*this, combo);
     const int row = list->findText(entry);
     require(row >= 0, combo + " has no entry " + entry);
     list->setFocus();
@@ -72,29 +74,19 @@ void Clerk::choose(const QString& combo, const QString& entry) {
 }
 
 void Clerk::type_date(const QString& picker, const QDate& date) {
-    QDateEdit* target = find<QDateEdit>(picker);
-    require(target->isEnabled(), picker + " is disabled");
+    QDateEdit* target = usable<QDateEdit>(*this, picker);
     target->setFocus();
     // The first section selected, as a double click leaves it; a section typed full moves on.
     QTest::keyClick(target, Qt::Key_Home);
     target->setSelectedSection(target->sectionAt(0));
     const bool month_names = target->displayFormat().contains("MMM");
     for (int i = 0; i < target->sectionCount(); ++i) {
-        switch (target->sectionAt(i)) {
-        case QDateTimeEdit::DaySection:
-            QTest::keyClicks(target, QStringLiteral("%1").arg(date.day(), 2, 10, QChar('0')));
-            break;
-        case QDateTimeEdit::MonthSection:
-            QTest::keyClicks(
-                target, month_names ? QLocale::c().monthName(date.month(), QLocale::ShortFormat)
-                                    : QStringLiteral("%1").arg(date.month(), 2, 10, QChar('0')));
-            break;
-        case QDateTimeEdit::YearSection:
-            QTest::keyClicks(target, QString::number(date.year()));
-            break;
-        default:
-            throw std::runtime_error("unexpected section in " + picker.toStdString());
-        }
+        const QDateTimeEdit::Section section = target->sectionAt(i);
+        const char* pattern = section == QDateTimeEdit::DaySection    ? "dd"
+                              : section == QDateTimeEdit::YearSection ? "yyyy"
+                              : month_names                           ? "MMM"
+                                                                      : "MM";
+        QTest::keyClicks(target, QLocale::c().toString(date, pattern));
     }
     require(target->date() == date, picker + " shows " + target->date().toString(Qt::ISODate) +
                                         " after typing " + date.toString(Qt::ISODate));

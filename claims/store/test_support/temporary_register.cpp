@@ -3,7 +3,6 @@
 
 #include "dedetail.h"
 #include "module1.h"
-#include "server_register.h"
 #include "store_error.h"
 
 #include <memory>
@@ -14,17 +13,10 @@ Backend backend_under_test() {
     return qEnvironmentVariable("VETRA_TEST_BACKEND") == "server" ? Backend::Server : Backend::File;
 }
 
-TemporaryRegister::TemporaryRegister(Backend backend) {
-    if (!dir_.isValid())
-        throw StoreError(QStringLiteral("cannot create a temporary folder: ") + dir_.errorString());
+TemporaryRegister::TemporaryRegister(Backend backend) : place_(backend) {
     close_all();
-    Module1::app_path = dir_.path();
-    Module1::server.clear();
-    if (backend == Backend::Server) {
-        server_ = std::make_unique<TestDatabase>();
-        server_->make_register();
-        Module1::server = server_->conninfo();
-    }
+    Module1::app_path = place_.folder.path();
+    Module1::server = place_.server ? place_.where : QString();
     Module1::open_database();
 }
 

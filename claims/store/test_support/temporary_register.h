@@ -8,8 +8,6 @@
 #include "test_server.h"
 
 #include <QString>
-#include <QTemporaryDir>
-#include <memory>
 
 namespace store {
 
@@ -23,10 +21,10 @@ public:
     TemporaryRegister(const TemporaryRegister&) = delete;
     TemporaryRegister& operator=(const TemporaryRegister&) = delete;
 
-    QString folder() const { return dir_.path(); }
+    QString folder() const { return place_.folder.path(); }
     QString database_path() const;
     // The server's database; null for a file.
-    const TestDatabase* server() const { return server_.get(); }
+    const TestDatabase* server() const { return place_.server ? &*place_.server : nullptr; }
 
     // Closes everything shared, as the end of the program does.
     static void close_all();
@@ -38,8 +36,7 @@ public:
     static void fail_nth_statement(int nth);
 
 private:
-    QTemporaryDir dir_;
-    std::unique_ptr<TestDatabase> server_;
+    RegisterPlace place_;
 };
 
 } // namespace store
