@@ -12,19 +12,6 @@ using namespace packstart_test;
 
 namespace {
 
-Bytes number(std::uint32_t value) {
-    return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-            static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
-}
-
-Bytes joined(std::initializer_list<Bytes> parts) {
-    Bytes all;
-    for (const Bytes& part : parts) {
-        all.insert(all.end(), part.begin(), part.end());
-    }
-    return all;
-}
-
 class ArchiveReading : public ::testing::Test {
 protected:
     // The names read from `archive` behind a made-up image, or the error that ends the reading.
@@ -92,7 +79,6 @@ TEST(FileStreamErrors, NameTheFileAndTheSystemsReason) {
     EXPECT_THROW(FileStream::openForReading(scratch.path().string()), EBootstrapError);
     writeFile(missing, bytesOf("abc"));
     EXPECT_THROW(FileStream::create(missing, false), EBootstrapError);
-    EXPECT_FALSE(FileStream::createUnlessTaken(missing, false));
 }
 
 } // namespace

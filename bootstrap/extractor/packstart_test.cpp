@@ -124,8 +124,7 @@ TEST_F(Packstart, FailuresStopTheRunWithTheirKindAndText) {
         std::vector<std::string> written; // in the Ktb_ folder
         fs::path missing;                 // a folder removed for the run
     } cases[] = {
-        {bootstrapBytes(image, {0, 0, 0, 0}), 0, "", {"Setup.ini"}, {}}, // an empty archive
-        {image, 0, "", {"Setup.ini"}, {}},                               // no archive
+        {image, 0, "", {"Setup.ini"}, {}}, // no archive
         {damaged, 0, "KTB error: Error extracting files\n", {"KTB_UNZ.DLL"}, {}},
         {cut, 1, "Application Error: EReadError: Stream read error\n", {"KTB_UNZ.DLL"}, {}},
         {systemFirst, 1, "Application Error: " + noSystem + "\n", {}, system_},

@@ -77,24 +77,21 @@ Bytes sampleBytes(std::size_t size, unsigned seed) {
     return out;
 }
 
-Bytes randomBytes(std::size_t size, unsigned seed) {
-    std::mt19937 draw(seed);
-    Bytes out(size);
-    for (std::uint8_t& byte : out) {
-        byte = static_cast<std::uint8_t>(draw());
+Bytes number(std::uint32_t value) {
+    return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+            static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+}
+
+Bytes joined(std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const Bytes& part : parts) {
+        all.insert(all.end(), part.begin(), part.end());
     }
-    return out;
+    return all;
 }
 
 Bytes bootstrapBytes(const Bytes& image, const Bytes& archive, const Bytes& trailer) {
-    Bytes out = image;
-    out.insert(out.end(), archive.begin(), archive.end());
-    const auto length = static_cast<std::uint32_t>(archive.size());
-    for (int i = 0; i < 4; ++i) {
-        out.push_back(static_cast<std::uint8_t>(length >> (8 * i)));
-    }
-    out.insert(out.end(), trailer.begin(), trailer.end());
-    return out;
+    return joined({image, archive, number(static_cast<std::uint32_t>(archive.size())), trailer});
 }
 
 std::vector<std::string> entriesOf(const fs::path& folder) {

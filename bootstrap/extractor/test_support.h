@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <span>
@@ -40,9 +41,11 @@ Bytes readFile(const fs::path& path);
 void writeFile(const fs::path& path, std::span<const std::uint8_t> bytes, bool executable = false);
 // Reproducible bytes that compress somewhat, as real payload files do.
 Bytes sampleBytes(std::size_t size, unsigned seed);
-Bytes randomBytes(std::size_t size, unsigned seed);
 
-// image + archive + the archive's length (4 bytes, little-endian) + trailer.
+// `value` as 4 bytes, little-endian: how archive counts and sizes and stream lengths are stored.
+Bytes number(std::uint32_t value);
+Bytes joined(std::initializer_list<Bytes> parts);
+// image + archive + the archive's length + trailer.
 Bytes bootstrapBytes(const Bytes& image, const Bytes& archive, const Bytes& trailer = {});
 // The names of the entries directly in `folder`, sorted.
 std::vector<std::string> entriesOf(const fs::path& folder);

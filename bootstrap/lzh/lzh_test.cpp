@@ -1,5 +1,5 @@
 // The LZH codec as its callers see it: streams equal byte for byte to the plain
-// reference codec's, whichever way the match finder runs, and read back by both;
+// reference codec's, whichever way the match finder runs, and decoded back;
 // the stored-length rules, damaged input decoded exactly as the reference decodes
 // it, progress, TSECompress; and the symbol that sets off the tree's rebuild
 // landing on node 0, which ordinary data may not reach.
@@ -65,21 +65,6 @@ std::optional<Bytes> decompressed(const Bytes& stream) {
     return std::move(result.target);
 }
 
-std::int32_t statedLength(const Bytes& stream) {
-    std::uint32_t value = 0;
-    for (unsigned i = 0; i < lzh::kLengthFieldSize; ++i) {
-        value |= std::uint32_t{stream[stream.size() - lzh::kLengthFieldSize + i]} << (8 * i);
-    }
-    return static_cast<std::int32_t>(value);
-}
-
-Bytes withLength(Bytes body, std::uint32_t length) {
-    for (unsigned i = 0; i < lzh::kLengthFieldSize; ++i) {
-        body.push_back(static_cast<std::uint8_t>(length >> (8 * i)));
-    }
-    return body;
-}
-
 // `size` bytes repeating a block of `period` bytes in which no 3-byte string
 // occurs twice, also across the block's end: the numbers 0, 1, 2, ... as a byte
 // of 0x80 and up followed by one below 0x80, and 0xFF to make an odd period.
@@ -101,7 +86,7 @@ struct Collect final : lzh::ByteSink {
     }
 };
 
-TEST(Bitstream, EqualsTheReferenceCodecsAndBothReadIt) {
+TEST(Bitstream, EqualsTheReferenceCodecsAndDecodesBack) {
     // Two streams worked out by hand; the rest held against the reference.
     EXPECT_EQ(compressed(bytesOf("abc")), kAbcStream);
     EXPECT_EQ(compressed(Bytes(10, 'a')), kTenAStream);
@@ -109,8 +94,10 @@ TEST(Bitstream, EqualsTheReferenceCodecsAndBothReadIt) {
     Bytes mixed = sampleBytes(120'000, 1);
     mixed.insert(mixed.end(), 2000, ' ');
     mixed.insert(mixed.end(), 3000, 0);
-    const Bytes noise = randomBytes(60'000, 2);
-    mixed.insert(mixed.end(), noise.begin(), noise.end());
+    std::mt19937 draw(2);
+    for (int i = 0; i < 60'000; ++i) {
+        mixed.push_back(static_cast<std::uint8_t>(draw()));
+    }
     std::vector<Bytes> inputs{mixed, Bytes(70'000, 0xFF), periodic(4036, 30'000)};
     // Sources that end within the first look-ahead or past it, after text or the window's spaces.
     const Bytes text = sampleBytes(200, 3);
@@ -127,8 +114,6 @@ TEST(Bitstream, EqualsTheReferenceCodecsAndBothReadIt) {
         SCOPED_TRACE(input.size());
         const Bytes stream = compressed(input);
         ASSERT_EQ(stream, reference::encode(input));
-        EXPECT_EQ(statedLength(stream), static_cast<std::int32_t>(input.size()));
-        ASSERT_EQ(reference::decode(stream), input);
         ASSERT_EQ(decompressed(stream), input);
         // The finder in line with a listener, or alongside on one or two threads: one stream,
         // from the same fetches.
@@ -212,19 +197,22 @@ TEST(DamagedInput, DecodesExactlyAsTheReference) {
     const Bytes abcBody(kAbcStream.begin(), kAbcStream.end() - 4);
     std::vector<Bytes> streams{{},
                                {1, 2, 3, 4},
-                               withLength(abcBody, 0),
-                               withLength(abcBody, 0xFFFFFFFFu),
-                               withLength(abcBody, 0x80000000u),
-                               withLength({0}, 481),
-                               withLength({0}, 482),
-                               withLength({0}, 0x7FFFFFFF)};
+                               joined({abcBody, number(0)}),
+                               joined({abcBody, number(0xFFFFFFFFu)}),
+                               joined({abcBody, number(0x80000000u)}),
+                               joined({{0}, number(481)}),
+                               joined({{0}, number(482)}),
+                               joined({{0}, number(0x7FFFFFFF)})};
     const Bytes good = compressed(sampleBytes(12'000, 5));
     std::mt19937 draw(6);
     for (int round = 0; round < 300; ++round) {
         Bytes stream = good;
         switch (round % 4) {
         case 0: // made up
-            stream = randomBytes(draw() % 120, static_cast<unsigned>(draw()));
+            stream.resize(draw() % 120);
+            for (std::uint8_t& byte : stream) {
+                byte = static_cast<std::uint8_t>(draw());
+            }
             break;
         case 1: // flipped bits
             for (int n = 1 + static_cast<int>(draw() % 4); n > 0; --n) {
@@ -237,8 +225,8 @@ TEST(DamagedInput, DecodesExactlyAsTheReference) {
             break;
         default: // a length from around the most the body can produce
             stream.resize(4 + draw() % 50);
-            stream = withLength(
-                stream, static_cast<std::uint32_t>((stream.size() * 480) - 40 + draw() % 80));
+            stream = joined({stream, number(static_cast<std::uint32_t>(stream.size() * 480 - 40 +
+                                                                       draw() % 80))});
         }
         streams.push_back(stream);
     }
@@ -249,7 +237,11 @@ TEST(DamagedInput, DecodesExactlyAsTheReference) {
             EXPECT_FALSE(decoded);
             continue;
         }
-        const std::int64_t length = statedLength(stream);
+        std::uint32_t stated = 0;
+        for (unsigned i = 0; i < lzh::kLengthFieldSize; ++i) {
+            stated |= std::uint32_t{stream[stream.size() - lzh::kLengthFieldSize + i]} << (8 * i);
+        }
+        const std::int64_t length = static_cast<std::int32_t>(stated);
         const auto body = static_cast<std::int64_t>(stream.size() - 4);
         ASSERT_EQ(decoded.has_value(), length <= body * lzh::kMostBytesPerBodyByte + 1);
         if (decoded) {
@@ -301,7 +293,7 @@ TEST(Codec, TheRebuildingSymbolCountsOnNodeZero) {
     for (int i = 0; i < 3000; ++i) {
         out.put(draw() % lzh::kLiteralCount);
     }
-    const Bytes stream = withLength(out.bytes, lzh::kMaxFreq - lzh::kSymbolCount + 20 + 3000);
+    const Bytes stream = joined({out.bytes, number(lzh::kMaxFreq - lzh::kSymbolCount + 20 + 3000)});
     EXPECT_EQ(decompressed(stream), reference::decode(stream));
 }
 

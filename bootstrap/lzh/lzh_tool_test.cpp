@@ -1,5 +1,7 @@
-// The `lzh` command: round trips through files, and on every failure exit
-// status 1, a reason, OUT left as it was and nothing left beside it.
+// The `lzh` command: round trips through files, the output decoded in parts through
+// reused buffers, and on every failure exit status 1, a reason, OUT left as it was
+// and nothing left beside it.
+#include "lzh_decoder.h"
 #include "lzh_tool.h"
 #include "test_support.h"
 
@@ -26,13 +28,33 @@ protected:
     std::ostringstream err_;
 };
 
-TEST_F(LzhTool, CompressesAndDecompressesFiles) {
-    const Bytes input = sampleBytes(70'000, 1);
+// Joins the parts; a part that changed before the next call is a fault.
+struct JoiningSink final : lzh::PartSink {
+    void put(const std::uint8_t* bytes, std::size_t count) override {
+        end();
+        joined.insert(joined.end(), bytes, bytes + count);
+        last = {bytes, count};
+    }
+    void end() override {
+        EXPECT_TRUE(std::equal(last.begin(), last.end(), joined.end() - std::ssize(last)));
+    }
+    std::span<const std::uint8_t> last;
+    Bytes joined;
+};
+
+TEST_F(LzhTool, RoundTripsThroughFilesAndDecodesInParts) {
+    // Parts enough for the buffers to take turns and the window to be carried over.
+    const Bytes input = sampleBytes(3 * lzh::kDecodePart + 777, 1);
     writeFile(at("in"), input);
     ASSERT_EQ(tool({"c", at("in"), at("packed")}), 0) << err_.str();
     ASSERT_EQ(run(LZH_TOOL_PATH, {"d", at("packed"), at("out")}).status, 0);
     EXPECT_EQ(readFile(at("out")), input);
     EXPECT_EQ(entriesOf(scratch_.path()), (std::vector<std::string>{"in", "out", "packed"}));
+
+    const Bytes stream = readFile(at("packed"));
+    JoiningSink sink;
+    lzh::decode(stream, *lzh::statedLength(stream), sink);
+    EXPECT_EQ(sink.joined, input);
 }
 
 TEST_F(LzhTool, FailuresGiveAReasonAndLeaveTheOutputAlone) {
@@ -44,7 +66,6 @@ TEST_F(LzhTool, FailuresGiveAReasonAndLeaveTheOutputAlone) {
     } failures[] = {
         {{}, "usage"},
         {{"x", at("short"), at("out")}, "usage"},
-        {{"c", at("short")}, "usage"},
         {{"c", at("absent"), at("out")}, "no such file"},
         {{"d", scratch_.path().string(), at("out")}, "it is a folder"},
         {{"d", at("short"), at("out")}, "not a compressed stream"},
@@ -56,7 +77,6 @@ TEST_F(LzhTool, FailuresGiveAReasonAndLeaveTheOutputAlone) {
     }
     EXPECT_EQ(textOf(readFile(at("out"))), "previous");
     EXPECT_EQ(entriesOf(scratch_.path()), (std::vector<std::string>{"out", "short"}));
-    EXPECT_EQ(run(LZH_TOOL_PATH, {"d", at("short"), at("out")}).status, 1);
 }
 
 TEST_F(LzhTool, RunningOutOfMemoryIsSaidInWords) {

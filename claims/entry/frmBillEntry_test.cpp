@@ -1,6 +1,7 @@
 // The bill entry form through its real widgets: texts, keys, lists and switches; a claim saved,
 // checked, found, shown, edited and deleted; writes failing at every statement; the date
 // pickers; a screen smaller than the form.
+#include "Class1.h"
 #include "clerk.h"
 #include "connection.h"
 #include "control_text.h"
@@ -26,6 +27,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
+#include <string>
 
 using platform::vbNo;
 using platform::vbYes;
@@ -559,6 +561,25 @@ TEST_F(EntryForm, EveryButtonCanBeReachedOnTheScreen) {
         const QPoint centre = button->mapToGlobal(button->rect().center());
         EXPECT_TRUE(screen.contains(centre)) << button->objectName().toStdString();
         EXPECT_EQ(QApplication::widgetAt(centre), button) << button->objectName().toStdString();
+    }
+}
+
+// Each keystroke filter over every 16-bit code: it admits exactly its characters, leaving the code
+// as it was and returning it, and sets every other code to 0. No field uses `only_alpha`, so this
+// is its only proof.
+TEST(EntryClass1, EachFilterAdmitsExactlyItsKeys) {
+    const Class1& f = Module1::key_check;
+    const std::pair<qint16 (Class1::*)(qint16&, QWidget*) const, std::string> filters[] = {
+        {&Class1::only_numeric, "0123456789., \b\r"},
+        {&Class1::only_alpha, "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ. ()-\b\r"}};
+    for (const auto& [filter, admitted] : filters) {
+        for (int c = -32768; c <= 32767; ++c) {
+            qint16 code = static_cast<qint16>(c);
+            const qint16 result = (f.*filter)(code, nullptr);
+            const bool admits = c > 0 && c < 128 && admitted.find(char(c)) != std::string::npos;
+            ASSERT_EQ(code, admits ? c : 0) << c << " through " << admitted;
+            ASSERT_EQ(result, code);
+        }
     }
 }
 

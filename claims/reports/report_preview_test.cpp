@@ -3,7 +3,6 @@
 #include "pdf_text.h"
 #include "reports/page_renderer.h"
 #include "reports/report_preview.h"
-#include "sample_reports.h"
 
 #include <QAction>
 #include <QDir>
@@ -16,8 +15,6 @@
 
 namespace reports {
 namespace {
-
-using testing::pdfPages;
 
 // Exported where the clerk chose, with the extension added, the PDF has the pages the viewer
 // shows; a cancelled choice writes nothing and one that cannot be written says why. Printed, the
@@ -47,7 +44,7 @@ TEST(ReportPreview, PagesThroughPrintsAndExportsWhatThePdfHolds) {
     };
 
     trigger("actionExportPdf");
-    const int count = int(pdfPages(dir.filePath("chosen.pdf")).size());
+    const int count = int(testing::pdfPages(dir.filePath("chosen.pdf")).size());
     EXPECT_EQ(preview.pageCount(), count);
     EXPECT_EQ(preview.findChild<QLabel*>("pageCount")->text(), QString("of %1").arg(count));
     const struct {
@@ -66,7 +63,7 @@ TEST(ReportPreview, PagesThroughPrintsAndExportsWhatThePdfHolds) {
     EXPECT_EQ(preview.currentPage(), 3);
 
     trigger("actionPrint");
-    const QStringList printed = pdfPages(dir.filePath("printed.pdf"));
+    const QStringList printed = testing::pdfPages(dir.filePath("printed.pdf"));
     ASSERT_EQ(printed.size(), 3);
     EXPECT_TRUE(printed[0].contains(QString("Page 2 of %1").arg(count)));
 

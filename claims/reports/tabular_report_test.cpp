@@ -2,12 +2,8 @@
 // headings and "Page N of M" on every page, the closing count and totals, long texts kept inside
 // their column, and figures never cut short.
 #include "pdf_text.h"
-#include "reports/page_renderer.h"
-#include "reports/tabular_report.h"
-#include "sample_reports.h"
 
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace reports {
@@ -16,19 +12,11 @@ namespace {
 using testing::sampleKey;
 using testing::sampleList;
 
-QString exported(PagedReport& report, const QTemporaryDir& dir) {
-    const QString path = dir.filePath("list.pdf");
-    QString error;
-    EXPECT_TRUE(exportPdf(report, path, &error)) << error.toStdString();
-    return path;
-}
-
 TEST(TabularReport, PrintsEveryRowOnceInOrderWithHeadingsAndPageNumbersOnEveryPage) {
     for (const int rowCount : {0, 300}) {
         SCOPED_TRACE(rowCount);
-        QTemporaryDir dir;
         TabularReport report = sampleList(rowCount);
-        const QStringList pages = testing::pdfPages(exported(report, dir));
+        const QStringList pages = testing::printedPages(report);
         ASSERT_EQ(pages.size() >= 5, rowCount > 0);
         for (int p = 0; p < pages.size(); ++p) {
             EXPECT_TRUE(pages[p].contains("Status")) << "headings on page " << p + 1;
@@ -52,7 +40,6 @@ TEST(TabularReport, PrintsEveryRowOnceInOrderWithHeadingsAndPageNumbersOnEveryPa
 // The name cut short with an ellipsis rather than run into the next column; the figures, the
 // cell and the total, whole though wider than theirs.
 TEST(TabularReport, ElidesALongNameInsideItsColumnButPrintsAFigureWhole) {
-    QTemporaryDir dir;
     TabularReport report = sampleList(2);
     std::vector<TabularColumn> columns = report.columns();
     columns[3].width = 700; // Amount: too narrow for ten digits and paise
@@ -60,7 +47,7 @@ TEST(TabularReport, ElidesALongNameInsideItsColumnButPrintsAFigureWhole) {
     report.setColumns(columns);
     const QString name = "Overlong" + QString(60, u'w');
     report.setRows({{sampleKey(0), name, {}, 0.5}, {sampleKey(1), "Name 1", {}, 1234567890.5}});
-    const QString page = testing::pdfPages(exported(report, dir)).join(u'\f');
+    const QString page = testing::printedPages(report).join(u'\f');
     EXPECT_TRUE(page.contains("Overlongw") && page.contains(u'\u2026') && !page.contains(name));
     EXPECT_TRUE(page.contains("1234567890.50") && page.contains("1234567891.00"));
 }

@@ -10,9 +10,9 @@
 
 namespace reports {
 
-// The last step of writing a whole file: flushes the finished file `temporary` (beside `path`) to the disk,
-// renames it over `path` and flushes the folder, so the new name survives a power cut too. On
-// failure removes `temporary`, returns false and says why in `error`.
+// The last step of writing a whole file: flushes the finished file `temporary` (beside `path`) to
+// the disk, renames it over `path` and flushes the folder, so the new name survives a power cut
+// too. On failure removes `temporary`, returns false and says why in `error`.
 bool renameWholeFile(const QString& temporary, const QString& path, QString* error);
 
 // A whole file written as a stream, piece by piece: the pieces go to a temporary file beside
