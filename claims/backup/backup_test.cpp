@@ -105,8 +105,8 @@ TEST(Restore, RefusedCopiesLeaveTheRegisterByteForByte) {
     const QByteArray before = file_bytes(reg.database_path());
     const QStringList names = folder_names(reg.folder());
     for (const auto& [copy, reason] : cases) {
-        const QString why =
-            failure([&] { FileRegister().restore(copy, QDateTime::currentDateTime()); });
+        const QString why = failure(
+            [&, &file = copy] { FileRegister().restore(file, QDateTime::currentDateTime()); });
         EXPECT_TRUE(why.startsWith(reason)) << copy.toStdString() << ": " << why.toStdString();
         EXPECT_TRUE(file_bytes(reg.database_path()) == before);
         EXPECT_EQ(folder_names(reg.folder()), names);
