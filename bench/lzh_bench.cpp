@@ -20,6 +20,7 @@
 // its own: on an idle machine their wall time is less than their processor
 // time, on a busy one it is more.
 #include "custom_lzh.h"
+#include "load_average.h"
 
 #include <algorithm>
 #include <chrono>
@@ -179,16 +180,6 @@ template <class Run> Timing timeInProcess(int runs, Run run) {
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
     return summarise(wall, processor);
-}
-
-std::string loadAverage() {
-    double load[3] = {0, 0, 0};
-    if (getloadavg(load, 3) != 3) {
-        return "unknown";
-    }
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f %.2f %.2f", load[0], load[1], load[2]);
-    return text;
 }
 
 void report(const char* what, double megabytes, int runs, const Timing& timing) {

@@ -13,6 +13,7 @@
 // the clock on the wall and by processor time (Packstart's own, as a child
 // process), MB = 10^6 bytes of decoded data.
 #include "archive_reader.h"
+#include "load_average.h"
 #include "packer.h"
 #include "se_compress.h"
 
@@ -133,16 +134,6 @@ struct Samples {
         return {wall[wall.size() / 2], processor[processor.size() / 2]};
     }
 };
-
-std::string loadAverage() {
-    double load[3] = {0, 0, 0};
-    if (getloadavg(load, 3) != 3) {
-        return "unknown";
-    }
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f %.2f %.2f", load[0], load[1], load[2]);
-    return text;
-}
 
 // Runs the bootstrap with its folders pointed at `temp` and `system`; its exit status.
 int runBootstrap(const fs::path& program, const fs::path& temp, const fs::path& system) {
