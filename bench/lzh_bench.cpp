@@ -15,8 +15,8 @@
 // median and the best of several runs), processor time as the child's user +
 // system time (the median). The load average is printed beside them: the
 // machine may be shared, and wall time suffers first. Compressing runs the
-// match finder on two threads beside the coder when the machine has a
-// processor to spare (else on one), and decompressing writes on a thread of
+// match finder on two threads beside the coder when the machine has two
+// processors (else on one), and decompressing writes on a thread of
 // its own: on an idle machine their wall time is less than their processor
 // time, on a busy one it is more.
 #include "custom_lzh.h"

@@ -21,8 +21,8 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <bit>
 #include <cstddef>
-#include <cstdlib>
 #include <limits>
 #include <memory>
 #include <system_error>
@@ -143,6 +143,9 @@ private:
 
 // The match finder's results for every position of a source, made on
 // threads of their own into rings of blocks that the coder reads in order.
+// The rings hold megabytes: how much of the work falls to each thread
+// changes from one part of a source to the next (a program, a text), and a
+// thread that runs ahead through its light part is then not held up.
 //
 // The search tree is a forest of one tree per first byte, and entering or
 // taking out a string touches only its own tree; so each finder thread (a
@@ -154,10 +157,19 @@ class MatchStream {
 public:
     static constexpr unsigned kMostLanes = 2;
 
-    // `lanes`: 1 to kMostLanes.
-    MatchStream(std::span<const std::uint8_t> source, unsigned lanes)
-        : source_(source), lanes_(lanes) {
+    static constexpr std::size_t kLongestRing = std::size_t{1} << 22; // 16 MB of results a lane
+
+    // `lanes`: 1 to kMostLanes; `ring`: as encode() takes it.
+    MatchStream(std::span<const std::uint8_t> source, unsigned lanes, std::size_t ring)
+        : source_(source), lanes_(lanes),
+          ring_(std::bit_ceil(std::clamp(std::min(ring, source.size()), kBlock, kLongestRing))) {
         shareFirstBytes();
+        for (unsigned lane = 0; lane < lanes_; ++lane) {
+            // Left unset: each entry is written before it is read, so its
+            // pages are touched only as the results come.
+            lane_[lane].results = tableMemory(
+                [this] { return std::make_unique_for_overwrite<std::uint32_t[]>(ring_); });
+        }
     }
     MatchStream(const MatchStream&) = delete;
     MatchStream& operator=(const MatchStream&) = delete;
@@ -199,7 +211,7 @@ public:
             }
             lane.available = lane.produced.load(std::memory_order_acquire);
         }
-        return lane.tables->results[index % kRing];
+        return lane.results[index & (ring_ - 1)];
     }
 
     // Ends the finders' threads, done or not.
@@ -215,7 +227,6 @@ public:
 
 private:
     static constexpr std::size_t kBlock = 16384;
-    static constexpr std::size_t kRing = 4 * kBlock;
     static constexpr std::size_t kStop = std::numeric_limits<std::size_t>::max();
 
     // Gives each lane first bytes that start about as many strings, by
@@ -252,7 +263,8 @@ private:
     void produce(unsigned me) {
         Lane& lane = lane_[me];
         MatchFinder& finder = lane.tables->finder;
-        std::uint32_t* const results = lane.tables->results.data();
+        std::uint32_t* const results = lane.results.get();
+        const std::size_t ringMask = ring_ - 1;
         std::uint32_t* const mine = lane.tables->mine.data();
         // The lane's strings in its trees, oldest first, as source index + 60.
         std::uint32_t* const entered = lane.tables->entered.data();
@@ -306,7 +318,7 @@ private:
                     finder.remove(ringPosition(entered[oldest++ & kEnteredMask]));
                 }
                 finder.insert(ringPosition(index + kLongestMatch));
-                results[index % kRing] = (finder.matchLength() << 16) | finder.matchPosition();
+                results[index & ringMask] = (finder.matchLength() << 16) | finder.matchPosition();
                 entered[newest++ & kEnteredMask] =
                     static_cast<std::uint32_t>(index + kLongestMatch);
             }
@@ -319,7 +331,8 @@ private:
     void produceAll() {
         Lane& lane = lane_[0];
         MatchFinder& finder = lane.tables->finder;
-        std::uint32_t* const results = lane.tables->results.data();
+        std::uint32_t* const results = lane.results.get();
+        const std::size_t ringMask = ring_ - 1;
         const std::size_t size = source_.size();
         unsigned s = 0;
         unsigned r = kFirstWritePos;
@@ -343,7 +356,7 @@ private:
                 return;
             }
             finder.insert(r);
-            results[index % kRing] = (finder.matchLength() << 16) | finder.matchPosition();
+            results[index & ringMask] = (finder.matchLength() << 16) | finder.matchPosition();
             if ((index + 1) % kBlock == 0 || index + 1 == size) {
                 lane.produced.store(index + 1, std::memory_order_release);
                 lane.produced.notify_one();
@@ -364,7 +377,7 @@ private:
             if (consumed == kStop) {
                 return false;
             }
-            if (index < consumed + kRing) {
+            if (index < consumed + ring_) {
                 return true;
             }
             consumed_.wait(consumed, std::memory_order_acquire);
@@ -374,38 +387,30 @@ private:
     static constexpr std::size_t kEnteredSize = 2 * kWindowSize; // more than the window holds
     struct Tables {
         MatchFinder finder;
-        std::array<std::uint32_t, kRing> results;
         std::array<std::uint32_t, kEnteredSize> entered;
         std::array<std::uint32_t, kBlock> mine; // the lane's source indexes in a block
     };
     struct Lane {
         const std::unique_ptr<Tables> tables = allocateTables<Tables>();
-        std::atomic<std::size_t> produced{0}; // positions whose results are ready
-        std::size_t available = 0;            // the coder's copy of produced
+        std::unique_ptr<std::uint32_t[]> results; // a ring of ring_ positions
+        std::atomic<std::size_t> produced{0};     // positions whose results are ready
+        std::size_t available = 0;                // the coder's copy of produced
         std::thread thread;
     };
     std::span<const std::uint8_t> source_;
     std::array<std::uint8_t, 256> laneOf_{}; // the lane that keeps each first byte's tree
     unsigned lanes_;
+    std::size_t ring_; // positions per ring: a power of two, whole blocks
     std::array<Lane, kMostLanes> lane_;
     std::atomic<std::size_t> consumed_{0}; // positions the coder has left behind
     std::size_t released_ = 0;             // the coder's last store to consumed_
 };
 
-// Two finder threads beside the coder pay only when the machine has a
-// processor to spare; on a busy one the split costs more than it saves.
+// Two finder threads beside the coder wherever there are two processors:
+// measured, they are as fast as one even when another program keeps a
+// processor busy, and faster when two do.
 unsigned finderLanes() {
-    const unsigned processors = std::thread::hardware_concurrency();
-    if (processors < 2) {
-        return 1;
-    }
-#if defined(__unix__)
-    double load = 0;
-    if (getloadavg(&load, 1) == 1 && load > processors - 1) {
-        return 1;
-    }
-#endif
-    return MatchStream::kMostLanes;
+    return std::thread::hardware_concurrency() < 2 ? 1 : MatchStream::kMostLanes;
 }
 
 // The coder's side of the encoder when the finder runs alongside: the same
@@ -445,13 +450,13 @@ EncodeResult encodeAlongside(MatchStream& matches, std::span<const std::uint8_t>
 } // namespace
 
 EncodeResult encode(std::span<const std::uint8_t> source, ByteSink& sink, FetchListener* listener) {
-    return encode(source, sink, listener, finderLanes());
+    return encode(source, sink, listener, finderLanes(), MatchStream::kLongestRing);
 }
 
 EncodeResult encode(std::span<const std::uint8_t> source, ByteSink& sink, FetchListener* listener,
-                    unsigned finderThreads) {
+                    unsigned finderThreads, std::size_t ring) {
     if (listener == nullptr && !source.empty()) {
-        MatchStream matches(source, std::clamp(finderThreads, 1u, MatchStream::kMostLanes));
+        MatchStream matches(source, std::clamp(finderThreads, 1u, MatchStream::kMostLanes), ring);
         if (matches.start()) {
             return encodeAlongside(matches, source, sink);
         }

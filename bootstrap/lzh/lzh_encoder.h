@@ -4,6 +4,7 @@
 
 #include "codec_io.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -20,9 +21,11 @@ struct EncodeResult {
 EncodeResult encode(std::span<const std::uint8_t> source, ByteSink& sink, FetchListener* listener);
 
 // The same with the match finder, when nobody listens, on `finderThreads`
-// threads (1 or 2) beside the coder; the call above chooses 2 when the
-// machine seems to have a processor to spare. The stream is the same.
+// threads (1 or 2) beside the coder, which may make the results of up to
+// `ring` positions ahead of it (rounded up to a power of two from 16384 to
+// 4194304). The call above chooses 2 threads when the machine has two
+// processors or more, and the largest ring. The stream is the same.
 EncodeResult encode(std::span<const std::uint8_t> source, ByteSink& sink, FetchListener* listener,
-                    unsigned finderThreads);
+                    unsigned finderThreads, std::size_t ring);
 
 } // namespace lzh

@@ -21,13 +21,18 @@ inline constexpr const char* kLzhTableFreeError =
 
 namespace lzh {
 
-// Allocates one operation's tables, zero-initialised.
-template <class Tables> std::unique_ptr<Tables> allocateTables() {
+// Runs `make`, a failure to get memory reported as the codec's own error.
+template <class Make> auto tableMemory(Make make) -> decltype(make()) {
     try {
-        return std::make_unique<Tables>();
+        return make();
     } catch (const std::bad_alloc&) {
         throw ElzhException(kLzhNoTableMemory);
     }
+}
+
+// Allocates one operation's tables, zero-initialised.
+template <class Tables> std::unique_ptr<Tables> allocateTables() {
+    return tableMemory([] { return std::make_unique<Tables>(); });
 }
 
 } // namespace lzh
