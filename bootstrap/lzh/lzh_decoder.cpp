@@ -237,14 +237,14 @@ DecodeResult decode(std::span<const std::uint8_t> source, std::int32_t length, P
         return {0, 0};
     }
     // Each buffer holds the window, then a part and the room it may run over by.
-    struct Tables {
-        AdaptiveHuffman tree;
-        std::array<std::array<std::uint8_t, kWindowSize + kDecodePart + kDecodeSlack>, 2> buffers;
-    };
-    const auto tables = allocateTables<Tables>();
-    std::uint8_t* part = tables->buffers[0].data() + kWindowSize;
+    using Buffers =
+        std::array<std::array<std::uint8_t, kWindowSize + kDecodePart + kDecodeSlack>, 2>;
+    const auto buffers = allocateTables<Buffers>();
+    // The tree on its own: placed just before the buffers, it decodes 3 % slower.
+    const auto tree = allocateTables<AdaptiveHuffman>();
+    std::uint8_t* part = (*buffers)[0].data() + kWindowSize;
     std::fill(part - kFirstWritePos, part, kWindowFill);
-    SymbolDecoder decoder(tables->tree, source, nullptr);
+    SymbolDecoder decoder(*tree, source, nullptr);
 
     const auto wanted = static_cast<std::size_t>(length);
     std::size_t produced = 0;
@@ -256,7 +256,7 @@ DecodeResult decode(std::span<const std::uint8_t> source, std::int32_t length, P
         sink.put(part, count);
         // The other buffer is free once put() has returned; the window goes
         // ahead of the next part there.
-        std::uint8_t* const next = tables->buffers[turn % 2].data() + kWindowSize;
+        std::uint8_t* const next = (*buffers)[turn % 2].data() + kWindowSize;
         std::memcpy(next - kWindowSize, end - kWindowSize, kWindowSize);
         part = next;
     }
