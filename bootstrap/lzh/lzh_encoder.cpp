@@ -8,7 +8,7 @@
 //
 // The match finder enters every position of the source in order, whatever
 // the parse makes of its results, so when nobody listens to the fetches it
-// runs on threads of its own (MatchStream), a few blocks of positions ahead
+// runs on threads of its own (MatchStream), up to megabytes of positions ahead
 // of the coder, which reads its results at the positions where symbols
 // start. The finder is most of the work; the coder's part then costs little
 // more than waiting.
