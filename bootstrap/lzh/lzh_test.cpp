@@ -238,11 +238,7 @@ TEST(DamagedInput, DecodesExactlyAsTheReference) {
             EXPECT_FALSE(decoded);
             continue;
         }
-        std::uint32_t stated = 0;
-        for (unsigned i = 0; i < lzh::kLengthFieldSize; ++i) {
-            stated |= std::uint32_t{stream[stream.size() - lzh::kLengthFieldSize + i]} << (8 * i);
-        }
-        const std::int64_t length = static_cast<std::int32_t>(stated);
+        const std::int64_t length = reference::statedLength(stream);
         const auto body = static_cast<std::int64_t>(stream.size() - 4);
         ASSERT_EQ(decoded.has_value(), length <= body * lzh::kMostBytesPerBodyByte + 1);
         if (decoded) {

@@ -234,14 +234,17 @@ void sendSymbol(Tree& tree, BitOutput& out, int s) {
 
 } // namespace
 
+std::int32_t statedLength(const Bytes& stream) {
+    const std::size_t L = stream.size();
+    return static_cast<std::int32_t>(stream[L - 4] | (stream[L - 3] << 8) | (stream[L - 2] << 16) |
+                                     (std::uint32_t{stream[L - 1]} << 24));
+}
+
 Bytes decode(const Bytes& stream) {
     Bytes result;
     if (stream.size() <= 4)
         return result;
-    std::size_t L = stream.size();
-    std::int32_t n =
-        static_cast<std::int32_t>(stream[L - 4] | (stream[L - 3] << 8) | (stream[L - 2] << 16) |
-                                  (std::uint32_t{stream[L - 1]} << 24));
+    const std::int32_t n = statedLength(stream);
     const PositionCodes codes;
     Tree tree;
     BitInput in{stream};

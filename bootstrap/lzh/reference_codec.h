@@ -11,6 +11,9 @@ namespace reference {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// The length a whole compressed stream states in its last 4 bytes (it must have them).
+std::int32_t statedLength(const Bytes& stream);
+
 // Decodes a whole compressed stream (body and length field). Reads 0 bits past
 // the end of the stream, as the codec does.
 Bytes decode(const Bytes& stream);

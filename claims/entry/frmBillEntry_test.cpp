@@ -399,8 +399,8 @@ TEST_F(EntryForm, AWriteFailingAtAnyOfItsStatementsStoresNothingAndKeepsTheInput
     }
 }
 
-// An edit is written back and keeps the claim's decision. A change another program made between
-// FIND and UPDATE stands, and the edit stays in the form.
+// An edit is written back and keeps the claim's decision. A change or deletion another program
+// made between FIND and UPDATE stands, the clerk is told, and the edit stays in the form.
 TEST_F(EntryForm, AnEditedClaimIsUpdatedUnlessChangedMeanwhile) {
     clerk.click("cmd_addnew");
     type_claim("Dependent", "Yes");
@@ -410,39 +410,41 @@ TEST_F(EntryForm, AnEditedClaimIsUpdatedUnlessChangedMeanwhile) {
                              "appdate=#02-Apr-2007#, remarks='Passed' where refno=101");
     store::Connection other;
     other.Open(Module1::db_conn.ConnectionString());
-    for (const bool changed_meanwhile : {true, false}) {
+    const std::pair<const char*, const char*> meanwhile[] = {
+        {"Update detail set design='Principal' where refno=101", "was changed by another user"},
+        {"", "Record Updated Successfully."},
+        {"Delete from detail where refno=101", "is no longer stored"}};
+    for (const auto& [statement, told] : meanwhile) {
         find("101");
         clerk.click("cmd_edit");
-        expect_mode(Mode::editing);
-        EXPECT_TRUE(clerk.find("txt_DIncome")->isEnabled() &&
-                    clerk.find("txt_HAmount")->isEnabled());
+        EXPECT_TRUE(clerk.find("txt_HAmount")->isEnabled());
+        EXPECT_EQ(clerk.find("txt_DIncome")->isEnabled(), !shown("txt_DIncome").isEmpty());
         clerk.find<QLineEdit>("txt_OVillage")->clear();
         clerk.choose("cmb_Type", "Self");
-        if (changed_meanwhile)
-            other.Execute("Update detail set design='Principal' where refno=101");
+        if (*statement)
+            other.Execute(statement);
         const auto before = rows();
         script.clear_shown();
         script.answer(vbYes);
         clerk.click("cmd_save");
-        if (changed_meanwhile) {
-            EXPECT_TRUE(script.shown().back().text.contains("was changed by another user"));
+        EXPECT_TRUE(script.shown().back().text.contains(told));
+        if (*statement) {
             EXPECT_EQ(rows(), before);
             expect_mode(Mode::editing);
             EXPECT_EQ(shown("txt_OVillage") + shown("cmb_Type"), "Self");
             clerk.click("cmd_reset");
+        } else {
+            EXPECT_EQ(script.shown(),
+                      (std::vector{info("Do you want to update record ?", "Update?", kQuestion),
+                                   info("Record Updated Successfully.", "Updated")}));
+            QStringList stored;
+            for (const char* column :
+                 {"ovill", "design", "dependpay", "amthealth", "billstatus", "appdate", "remarks"})
+                stored << rows().at(0).at(column).text();
+            EXPECT_EQ(stored.join('|'), "-|Principal|0|138000|Sanctioned|2007-04-02|Passed");
+            expect_mode(Mode::idle);
         }
     }
-    EXPECT_EQ(script.shown(),
-              (std::vector{info("Do you want to update record ?", "Update?", kQuestion),
-                           info("Record Updated Successfully.", "Updated")}));
-    const Row row = rows().at(0);
-    EXPECT_EQ(
-        QStringList({row.at("ovill").text(), row.at("design").text(), row.at("dependpay").text(),
-                     row.at("amthealth").text(), row.at("billstatus").text(),
-                     row.at("appdate").text(), row.at("remarks").text()})
-            .join('|'),
-        "-|Principal|0|138000|Sanctioned|2007-04-02|Passed");
-    expect_mode(Mode::idle);
 }
 
 // Each text column holds its own name (store_claim), so each box names the column it shows.
