@@ -111,7 +111,7 @@ TEST(ClaimHistory, EveryWritePathLeavesOneChangeWithExactlyTheFieldsItChanged) {
 }
 
 TEST(ClaimHistory, AFailedSaveLeavesNoHistoryTheHistoryIsKeptAndAnOlderRegisterGetsIt) {
-    TemporaryRegister reg;
+    TemporaryRegister reg(Backend::File); // the file's engine is opened, and an older file made
     TemporaryRegister::fail_nth_statement(6);
     EXPECT_THROW(run(demo::new_claim_statements(sample())), StoreError);
     db_conn.set_statement_hook({});

@@ -57,7 +57,7 @@ TEST(FindClaim, MatchesTheBeginningOfAnyWordAsTypedInAnyScript) {
 }
 
 TEST(FindClaim, TheWordsFollowEveryWriteInItsTransactionAndAreMadeForAnOlderRegister) {
-    store::TemporaryRegister reg;
+    store::TemporaryRegister reg(store::Backend::File); // the older register is made in the file
     store_claim(101, "Gurdev Singh");
     EXPECT_EQ(found("gurd"), QStringList{"101"});
     db_conn.Execute("Update detail set empname='Kuldip Singh' where refno=101");
