@@ -2,7 +2,8 @@
 // folder and opens the database there, and when it ends it closes every shared connection and
 // recordset and removes the folder, so tests never see each other's claims. On the server
 // backend the register is made in a database of its own on the tests' cluster (test_server.h);
-// VETRA_TEST_BACKEND=server makes that the default, so a suite of form tests runs on either.
+// VETRA_TEST_BACKEND=server makes that the default, so a suite of form tests runs on either: the
+// form suites run once more so, as Server.* (vetra_add_gtest_on_server).
 #pragma once
 
 #include "test_server.h"
