@@ -29,14 +29,17 @@ TEST(ListAfterBox, TheEntryFormOpensTheDistrictList) {
         EXPECT_EQ(shown.windowTitle() + ": " + shown.text(),
                   "Field Required: Select District Please");
         EXPECT_TRUE(QTest::qWaitForWindowActive(&shown));
-        QProcess::execute("xdotool", {"key", "Return"});
-        EXPECT_TRUE(QTest::qWaitFor([&shown] { return !shown.isVisible(); }, 5000));
+        // A press that comes while the window manager still hands the keyboard over is lost, now
+        // and then: as a clerk would, press again.
+        for (int press = 0; press < 5 && shown.isVisible(); ++press)
+            QProcess::execute("xdotool", {"key", "Return"}),
+                (void)QTest::qWaitFor([&shown] { return !shown.isVisible(); }, 1000);
+        EXPECT_FALSE(shown.isVisible());
     });
     clerk.click("cmd_save");
     auto* combo = clerk.find<QComboBox>("cmb_district");
     EXPECT_TRUE(QTest::qWaitFor([combo] { return combo->view()->isVisible(); }, 5000))
         << "the district list stayed closed";
-    combo->hidePopup();
 }
 
 } // namespace
