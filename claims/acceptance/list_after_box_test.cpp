@@ -31,9 +31,10 @@ TEST(ListAfterBox, TheEntryFormOpensTheDistrictList) {
         EXPECT_TRUE(QTest::qWaitForWindowActive(&shown));
         // A press that comes while the window manager still hands the keyboard over is lost, now
         // and then: as a clerk would, press again.
-        for (int press = 0; press < 5 && shown.isVisible(); ++press)
-            QProcess::execute("xdotool", {"key", "Return"}),
-                (void)QTest::qWaitFor([&shown] { return !shown.isVisible(); }, 1000);
+        for (int press = 0; press < 5 && shown.isVisible(); ++press) {
+            QProcess::execute("xdotool", {"key", "Return"});
+            (void)QTest::qWaitFor([&shown] { return !shown.isVisible(); }, 1000);
+        }
         EXPECT_FALSE(shown.isVisible());
     });
     clerk.click("cmd_save");
