@@ -105,7 +105,9 @@ void seed_claims(store::Connection& connection, long long first_refno, int count
 void copy_seeded_register(const QString& name, const QString& folder,
                           const std::function<void(store::Connection&)>& fill) {
     const QString cache_folder = QCoreApplication::applicationDirPath() + "/seed-cache";
-    const QString cached = QDir(cache_folder).filePath(name);
+    // Named by the layout as well: a cache seeded before the layout changed is not this layout.
+    const QString cached =
+        QDir(cache_folder).filePath(QStringLiteral("layout%1-").arg(store::kSchemaVersion) + name);
     if (!QFile::exists(cached)) {
         // Seed under another name so that an interrupted run leaves no half-seeded cache.
         QDir().mkpath(cache_folder);

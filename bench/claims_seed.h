@@ -40,7 +40,8 @@ void seed_claims(store::Connection& connection, long long first_refno, int count
                  unsigned seed = 7);
 
 // Puts a database of `count` seeded claims into `folder` as VETRA.mdb. The seeded file is made
-// once and kept in the `seed-cache` folder beside the bench program; later calls copy it.
+// once per layout of the register and kept in the `seed-cache` folder beside the bench program;
+// later calls copy it.
 void copy_seeded_register(int count, const QString& folder);
 // The same for a register that `fill` makes from a new, empty one, cached as `name`.
 void copy_seeded_register(const QString& name, const QString& folder,

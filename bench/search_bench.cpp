@@ -35,7 +35,7 @@ void print_plan(const QString& statement) {
         std::printf("    %s\n", qPrintable(plan.Fields(3).text()));
 }
 
-// Takes the register back to the layout before the search words, as an older program left it.
+// Takes the register back to layout 3, before the search words, as an older program left it.
 void remove_search_words(const QString& file) {
     store::Connection raw; // no layout check
     raw.Open(
@@ -44,7 +44,7 @@ void remove_search_words(const QString& file) {
     for (const char* statement : {"DROP TRIGGER IF EXISTS detail_search_insert",
                                   "DROP TRIGGER IF EXISTS detail_search_update",
                                   "DROP TRIGGER IF EXISTS detail_search_delete",
-                                  "DROP TABLE IF EXISTS detail_search", "PRAGMA user_version = 2"})
+                                  "DROP TABLE IF EXISTS detail_search", "PRAGMA user_version = 3"})
         raw.Execute(statement);
 }
 
