@@ -319,11 +319,19 @@ void check_claims_schema(Connection& connection) {
                           "name IN ('detail', 'preport', 'districts')") != 3)
         throw StoreError(QStringLiteral("the file does not hold the claims tables"));
     for (const auto& [table, columns, since] : stored_tables()) {
+        const bool held = count(connection, QStringLiteral("SELECT count(*) FROM sqlite_master "
+                                                           "WHERE type = 'table' AND name = '%1'")
+                                                .arg(table)) == 1;
+        // The upgrade brings a later layout's table, and would stop on one already there.
+        if (since > version && held)
+            throw StoreError(QStringLiteral("the file holds the table %1 of layout %2 but states "
+                                            "layout %3")
+                                 .arg(table)
+                                 .arg(since)
+                                 .arg(version));
         if (since > version)
-            continue; // the upgrade brings it
-        if (count(connection, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = "
-                                             "'table' AND name = '%1'")
-                                  .arg(table)) != 1)
+            continue;
+        if (!held)
             throw StoreError(
                 QStringLiteral("the file lacks the table %1 of its layout").arg(table));
         QStringList expected = columns;

@@ -17,7 +17,7 @@ namespace {
 
 // Replaces the register with a file whose `detail` has `columns`, in layout `version`, as an older
 // program or a hand-made change may have left it.
-void write_register(const QStringList& columns, int version) {
+void write_register(const QStringList& columns, int version, const QString& more = {}) {
     TemporaryRegister::close_all();
     QFile::remove(Module1::database_path());
     QStringList defined;
@@ -29,7 +29,7 @@ void write_register(const QStringList& columns, int version) {
                       "); CREATE TABLE preport (sno, distname, tc, sc, rc, pc); CREATE TABLE "
                       "districts (distname); PRAGMA user_version=" +
                       QString::number(version) +
-                      "; INSERT INTO detail (refno, refdate) VALUES (101, '2007-03-05')")
+                      "; INSERT INTO detail (refno, refdate) VALUES (101, '2007-03-05');" + more)
                          .toUtf8());
     engine::close(db);
 }
@@ -43,17 +43,21 @@ TEST(StoreSchema, ATableWithAColumnMoreLessOrMovedIsRefusedByNameAndLeftAsItWas)
     extra.insert(4, "extra");
     missing.removeAll("raddress");
     swapped.swapItemsAt(12, 13);
-    const std::tuple<QStringList, int, const char*> files[] = {
+    // Each file: its detail columns, the layout it states, the refusal, and what more it holds.
+    const std::tuple<QStringList, int, const char*, const char*> files[] = {
         {extra, kSchemaVersion,
          "detail is not laid out as this program expects: it has a column "
-         "extra that does not belong there"},
-        {missing, kSchemaVersion, "the column raddress is missing"},
-        {swapped, kSchemaVersion, "the column rvill stands where raddress belongs"},
-        {columns, 1, "it has a column changes that does not belong there"}, // not yet
-        {columns, 2, "the file lacks the trigger detail_changes of its layout"},
-        {columns, kSchemaVersion, "the file lacks the table claim_history of its layout"}};
-    for (const auto& [detail, version, difference] : files) {
-        write_register(detail, version);
+         "extra that does not belong there",
+         ""},
+        {missing, kSchemaVersion, "the column raddress is missing", ""},
+        {swapped, kSchemaVersion, "the column rvill stands where raddress belongs", ""},
+        {columns, 1, "it has a column changes that does not belong there", ""}, // not yet
+        {columns, 2, "the file lacks the trigger detail_changes of its layout", ""},
+        {columns, kSchemaVersion, "the file lacks the table claim_history of its layout", ""},
+        {columns, 2, "the file holds the table claim_history of layout 3 but states layout 2",
+         "CREATE TABLE claim_history (id)"}};
+    for (const auto& [detail, version, difference, more] : files) {
+        write_register(detail, version, more);
         const QByteArray before = test::file_bytes(reg.database_path());
         const QString refusal = test::failure(Module1::open_database);
         EXPECT_TRUE(refusal.endsWith(difference)) << refusal.toStdString();
