@@ -47,6 +47,13 @@ Bytes number(std::uint32_t value);
 Bytes joined(std::initializer_list<Bytes> parts);
 // image + archive + the archive's length + trailer.
 Bytes bootstrapBytes(const Bytes& image, const Bytes& archive, const Bytes& trailer = {});
+// The strings' characters, as a command takes its arguments.
+inline std::vector<const char*> pointersTo(const std::vector<std::string>& strings) {
+    std::vector<const char*> pointers;
+    for (const std::string& s : strings)
+        pointers.push_back(s.c_str());
+    return pointers;
+}
 // The names of the entries directly in `folder`, sorted.
 std::vector<std::string> entriesOf(const fs::path& folder);
 

@@ -1,12 +1,15 @@
-// The `lzh` command: round trips through files, the output decoded in parts through
-// reused buffers, and on every failure exit status 1, a reason, OUT left as it was
-// and nothing left beside it.
+// The `lzh` command: round trips through files (OUT a link, or a pipe), the output
+// decoded in parts through reused buffers, and on every failure exit status 1, a
+// reason, OUT left as it was and nothing left beside it.
 #include "lzh_decoder.h"
 #include "lzh_tool.h"
 #include "test_support.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace packstart_test;
 
@@ -15,12 +18,8 @@ namespace {
 class LzhTool : public ::testing::Test {
 protected:
     int tool(const std::vector<std::string>& args) {
-        std::vector<const char*> argv;
-        for (const auto& arg : args) {
-            argv.push_back(arg.c_str());
-        }
         err_.str("");
-        return lzh::runTool(argv, err_);
+        return lzh::runTool(pointersTo(args), err_);
     }
     std::string at(const std::string& name) const { return (scratch_.path() / name).string(); }
 
@@ -46,10 +45,16 @@ TEST_F(LzhTool, RoundTripsThroughFilesAndDecodesInParts) {
     // Parts enough for the buffers to take turns and the window to be carried over.
     const Bytes input = sampleBytes(3 * lzh::kDecodePart + 777, 1);
     writeFile(at("in"), input);
+    // Written through a link: the link stays, and the file behind it keeps its permissions.
+    writeFile(at("private"), bytesOf("old"));
+    fs::permissions(at("private"), fs::perms::owner_all);
+    fs::create_symlink("private", at("packed"));
     ASSERT_EQ(tool({"c", at("in"), at("packed")}), 0) << err_.str();
+    EXPECT_EQ(fs::status(at("private")).permissions(), fs::perms::owner_all);
     ASSERT_EQ(run(LZH_TOOL_PATH, {"d", at("packed"), at("out")}).status, 0);
     EXPECT_EQ(readFile(at("out")), input);
-    EXPECT_EQ(entriesOf(scratch_.path()), (std::vector<std::string>{"in", "out", "packed"}));
+    EXPECT_EQ(entriesOf(scratch_.path()),
+              (std::vector<std::string>{"in", "out", "packed", "private"}));
 
     const Bytes stream = readFile(at("packed"));
     JoiningSink sink;
@@ -77,6 +82,17 @@ TEST_F(LzhTool, FailuresGiveAReasonAndLeaveTheOutputAlone) {
     }
     EXPECT_EQ(textOf(readFile(at("out"))), "previous");
     EXPECT_EQ(entriesOf(scratch_.path()), (std::vector<std::string>{"out", "short"}));
+}
+
+TEST_F(LzhTool, APipeTakesTheOutputAsItStands) {
+    writeFile(at("packed"), Bytes{0xF6, 0xFB, 0xBD, 0xE0, 0x03, 0x00, 0x00, 0x00}); // "abc"
+    // Held open both ways, the pipe takes the output without a reader (for the test's life).
+    ASSERT_EQ(::mkfifo(at("pipe").c_str(), 0600), 0);
+    const int pipe = ::open(at("pipe").c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_EQ(tool({"d", at("packed"), at("pipe")}), 0) << err_.str();
+    char got[20] = {};
+    EXPECT_EQ(::read(pipe, got, sizeof got), 3);
+    EXPECT_STREQ(got, "abc");
 }
 
 TEST_F(LzhTool, RunningOutOfMemoryIsSaidInWords) {

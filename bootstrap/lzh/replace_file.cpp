@@ -23,6 +23,12 @@ int openNew(const fs::path& path) {
     return ::_open(path.string().c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
                    _S_IREAD | _S_IWRITE);
 }
+int openInPlace(const fs::path& path) {
+    return ::_open(path.string().c_str(), _O_WRONLY | _O_BINARY);
+}
+int keepPermissions(int, fs::perms) {
+    return 0; // a new file's attributes serve
+}
 long writeSome(int fd, const std::uint8_t* bytes, std::size_t count) {
     return ::_write(fd, bytes, static_cast<unsigned>(std::min<std::size_t>(count, 1u << 30)));
 }
@@ -39,6 +45,12 @@ void startWriteBack(int, std::uint64_t, std::size_t) {}
 #else
 int openNew(const fs::path& path) {
     return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+}
+int openInPlace(const fs::path& path) {
+    return ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+}
+int keepPermissions(int fd, fs::perms permissions) {
+    return ::fchmod(fd, static_cast<mode_t>(permissions & fs::perms::mask));
 }
 long writeSome(int fd, const std::uint8_t* bytes, std::size_t count) {
     return ::write(fd, bytes, count);
@@ -80,14 +92,39 @@ fs::path freshNameBeside(const fs::path& target) {
     }
 }
 
+// The file a chain of links ends at, which may not exist yet; `target` when it is no link.
+fs::path followLinks(fs::path target) {
+    std::error_code ec;
+    for (int hop = 0; hop < 40 && fs::is_symlink(fs::symlink_status(target, ec)); ++hop) {
+        const fs::path link = fs::read_symlink(target, ec);
+        if (ec)
+            break;
+        target = link.is_absolute() ? link : target.parent_path() / link;
+    }
+    return target;
+}
+
 } // namespace
 
-FileReplacement::FileReplacement(const fs::path& target, FileMode mode)
-    : target_(target), partial_(freshNameBeside(target)), mode_(mode) {
-    fd_ = openNew(partial_);
+FileReplacement::FileReplacement(const fs::path& target, FileMode mode) : mode_(mode) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(target, ec);
+    // A device or a pipe (/dev/stdout, a FIFO) is not replaced: it takes the bytes as they
+    // come. A link stays, and the file it leads to is replaced.
+    inPlace_ = fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status);
+    target_ = inPlace_ ? target : followLinks(target);
+    if (inPlace_) {
+        fd_ = openInPlace(target_);
+    } else {
+        partial_ = freshNameBeside(target_);
+        fd_ = openNew(partial_);
+    }
     opened_ = fd_ >= 0;
     if (!opened_) {
         failure_ = std::strerror(errno);
+    } else if (fs::is_regular_file(status) && mode_ == FileMode::Regular &&
+               keepPermissions(fd_, status.permissions()) != 0) {
+        failure_ = std::strerror(errno); // a private file must not become readable to others
     }
 }
 
@@ -95,7 +132,7 @@ FileReplacement::~FileReplacement() {
     if (fd_ >= 0) {
         closeFile(fd_);
     }
-    if (opened_ && !committed_) {
+    if (opened_ && !committed_ && !inPlace_) {
         std::error_code ec;
         fs::remove(partial_, ec);
     }
@@ -114,7 +151,7 @@ std::optional<std::string> FileReplacement::append(std::span<const std::uint8_t>
     if (!failure_) {
         written_ += done;
         // In steps of a megabyte or more, however small the parts come.
-        if (written_ - startedTo_ >= kWriteBackStep) {
+        if (!inPlace_ && written_ - startedTo_ >= kWriteBackStep) {
             startWriteBack(fd_, startedTo_, static_cast<std::size_t>(written_ - startedTo_));
             startedTo_ = written_;
         }
@@ -123,11 +160,11 @@ std::optional<std::string> FileReplacement::append(std::span<const std::uint8_t>
 }
 
 std::optional<std::string> FileReplacement::commit() {
-    if (!failure_ && mode_ == FileMode::Executable && makeExecutable(fd_) != 0) {
+    if (!failure_ && !inPlace_ && mode_ == FileMode::Executable && makeExecutable(fd_) != 0) {
         failure_ = std::strerror(errno);
     }
     // On the disk before the rename: after a crash the target is the old file or the whole new one.
-    if (!failure_ && syncToDisk(fd_) != 0) {
+    if (!failure_ && !inPlace_ && syncToDisk(fd_) != 0) {
         failure_ = std::strerror(errno);
     }
     if (fd_ >= 0) {
@@ -137,7 +174,7 @@ std::optional<std::string> FileReplacement::commit() {
         fd_ = -1;
     }
     std::error_code ec;
-    if (!failure_) {
+    if (!failure_ && !inPlace_) {
         fs::rename(partial_, target_, ec);
         if (ec) {
             failure_ = ec.message();

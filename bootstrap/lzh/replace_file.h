@@ -1,7 +1,8 @@
 // Whole-file output for the packager's command-line tools: the new bytes are written under a
 // fresh name beside the target and renamed over it only once complete, so the target is always
 // either what it was or the whole new file, never half-written, and nothing is left beside it
-// on failure.
+// on failure. A replaced file keeps its permissions; a link keeps leading to the replaced file;
+// a device or a pipe is written into as it stands.
 #pragma once
 
 #include <cstdint>
@@ -41,6 +42,7 @@ private:
     std::filesystem::path target_;
     std::filesystem::path partial_;
     FileMode mode_;
+    bool inPlace_ = false; // written into as it stands: no partial file, no rename
     int fd_ = -1;
     bool opened_ = false;
     std::uint64_t written_ = 0;

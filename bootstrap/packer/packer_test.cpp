@@ -13,12 +13,8 @@ namespace {
 class PackerCommand : public ::testing::Test {
 protected:
     int pack(const std::vector<std::string>& args) {
-        std::vector<const char*> argv;
-        for (const auto& arg : args) {
-            argv.push_back(arg.c_str());
-        }
         err_.str("");
-        return packer::runPacker(argv, err_);
+        return packer::runPacker(pointersTo(args), err_);
     }
     std::string file(const std::string& name, const Bytes& bytes) const {
         writeFile(scratch_.path() / name, bytes);

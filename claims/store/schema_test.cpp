@@ -43,20 +43,19 @@ TEST(StoreSchema, ATableWithAColumnMoreLessOrMovedIsRefusedByNameAndLeftAsItWas)
     extra.insert(4, "extra");
     missing.removeAll("raddress");
     swapped.swapItemsAt(12, 13);
-    // Each file: its detail columns, the layout it states, the refusal, and what more it holds.
+    // Each file: its detail columns, the layout it states, what more it holds, and the refusal.
     const std::tuple<QStringList, int, const char*, const char*> files[] = {
-        {extra, kSchemaVersion,
+        {extra, kSchemaVersion, "",
          "detail is not laid out as this program expects: it has a column "
-         "extra that does not belong there",
-         ""},
-        {missing, kSchemaVersion, "the column raddress is missing", ""},
-        {swapped, kSchemaVersion, "the column rvill stands where raddress belongs", ""},
-        {columns, 1, "it has a column changes that does not belong there", ""}, // not yet
-        {columns, 2, "the file lacks the trigger detail_changes of its layout", ""},
-        {columns, kSchemaVersion, "the file lacks the table claim_history of its layout", ""},
-        {columns, 2, "the file holds the table claim_history of layout 3 but states layout 2",
-         "CREATE TABLE claim_history (id)"}};
-    for (const auto& [detail, version, difference, more] : files) {
+         "extra that does not belong there"},
+        {missing, kSchemaVersion, "", "the column raddress is missing"},
+        {swapped, kSchemaVersion, "", "the column rvill stands where raddress belongs"},
+        {columns, 1, "", "it has a column changes that does not belong there"}, // not yet
+        {columns, 2, "", "the file lacks the trigger detail_changes of its layout"},
+        {columns, kSchemaVersion, "", "the file lacks the table claim_history of its layout"},
+        {columns, 2, "CREATE TABLE claim_history (id)",
+         "the file holds the table claim_history of layout 3 but states layout 2"}};
+    for (const auto& [detail, version, more, difference] : files) {
         write_register(detail, version, more);
         const QByteArray before = test::file_bytes(reg.database_path());
         const QString refusal = test::failure(Module1::open_database);
