@@ -24,7 +24,7 @@ int openNew(const fs::path& path) {
                    _S_IREAD | _S_IWRITE);
 }
 int openInPlace(const fs::path& path) {
-    return ::_open(path.string().c_str(), _O_WRONLY | _O_BINARY);
+    return ::_open(path.string().c_str(), _O_WRONLY | _O_APPEND | _O_BINARY);
 }
 int keepPermissions(int, fs::perms) {
     return 0; // a new file's attributes serve
@@ -47,7 +47,7 @@ int openNew(const fs::path& path) {
     return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
 }
 int openInPlace(const fs::path& path) {
-    return ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    return ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC); // after what is there
 }
 int keepPermissions(int fd, fs::perms permissions) {
     return ::fchmod(fd, static_cast<mode_t>(permissions & fs::perms::mask));
@@ -93,9 +93,13 @@ fs::path freshNameBeside(const fs::path& target) {
 }
 
 // The file a chain of links ends at, which may not exist yet; `target` when it is no link.
-fs::path followLinks(fs::path target) {
+// Nothing for a link through /proc (/dev/stdout, /dev/fd/N): it names an open descriptor,
+// whose file is written into as the shell opened it, not replaced behind its back.
+std::optional<fs::path> followLinks(fs::path target) {
     std::error_code ec;
     for (int hop = 0; hop < 40 && fs::is_symlink(fs::symlink_status(target, ec)); ++hop) {
+        if (fs::weakly_canonical(target.parent_path(), ec).string().starts_with("/proc/"))
+            return std::nullopt;
         const fs::path link = fs::read_symlink(target, ec);
         if (ec)
             break;
@@ -111,8 +115,10 @@ FileReplacement::FileReplacement(const fs::path& target, FileMode mode) : mode_(
     const fs::file_status status = fs::status(target, ec);
     // A device or a pipe (/dev/stdout, a FIFO) is not replaced: it takes the bytes as they
     // come. A link stays, and the file it leads to is replaced.
-    inPlace_ = fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status);
-    target_ = inPlace_ ? target : followLinks(target);
+    const std::optional<fs::path> file = followLinks(target);
+    inPlace_ =
+        !file || (fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status));
+    target_ = inPlace_ ? target : *file;
     if (inPlace_) {
         fd_ = openInPlace(target_);
     } else {
