@@ -128,7 +128,7 @@ FileReplacement::FileReplacement(const fs::path& target, FileMode mode) : mode_(
     opened_ = fd_ >= 0;
     if (!opened_) {
         failure_ = std::strerror(errno);
-    } else if (fs::is_regular_file(status) && mode_ == FileMode::Regular &&
+    } else if (!inPlace_ && fs::is_regular_file(status) && mode_ == FileMode::Regular &&
                keepPermissions(fd_, status.permissions()) != 0) {
         failure_ = std::strerror(errno); // a private file must not become readable to others
     }
